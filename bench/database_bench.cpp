@@ -1,0 +1,97 @@
+// The database layer against the raw floor: SQLCipher alone doing the same work in the same run.
+//   build/bench/bench_database
+#include "data/Schema.h"
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "platform/Gbk.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <sqlcipher/sqlite3.h>
+
+using namespace velmora;
+
+namespace {
+
+constexpr int kLines = 3000;
+
+// A database holding the stored city and one city of kLines lines with realistic text sizes.
+const std::string &benchFile() {
+    static QTemporaryDir dir;
+    static std::string file = [] {
+        std::string f = dir.path().toStdString() + "/bench.dbf";
+        TSQLiteDatabase::CreateFile(f, dbKey);
+        TSQLiteDatabase db(f, dbKey);
+        createSchema(db);
+        db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '1')"));
+        db.RunSql("BEGIN");
+        for (int i = 0; i < kLines; ++i) {
+            std::string n = std::to_string(i);
+            std::string stations;
+            for (int s = 0; s < 25; ++s)
+                stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
+            db.RunSql("INSERT INTO bus VALUES ('" + n + "', '7', '" + n + gbk("路") + "', '" + gbk("甲站-->乙站") +
+                      "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") +
+                      "', '" + stations + "', '" + stations + "')");
+        }
+        db.RunSql("COMMIT");
+        return f;
+    }();
+    return file;
+}
+
+// The raw floor: open, key, prepare, step through every row reading every column, finalise, close.
+void rawQuery(const std::string &file, const char *sql, benchmark::State &state) {
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_key(db, dbKey, 4);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
+    std::size_t bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        int n = sqlite3_column_count(stmt);
+        for (int j = 0; j < n; ++j) {
+            const unsigned char *t = sqlite3_column_text(stmt, j);
+            bytes += t ? std::strlen(reinterpret_cast<const char *>(t)) : 0;
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    benchmark::DoNotOptimize(bytes);
+    (void)state;
+}
+
+void layerQuery(const std::string &file, const std::string &sql) {
+    TSQLiteDatabase db(file, dbKey);
+    auto table = db.QueryTable(sql);
+    benchmark::DoNotOptimize(table->RowCount());
+}
+
+void BM_Raw_StoredCity(benchmark::State &state) {
+    ensureCodecDefaults();
+    for (auto _ : state)
+        rawQuery(benchFile(), "SELECT * FROM uconf where id=1", state);
+}
+void BM_Layer_StoredCity(benchmark::State &state) {
+    for (auto _ : state)
+        layerQuery(benchFile(), "SELECT * FROM uconf where id=1");
+}
+void BM_Raw_CityLines3000(benchmark::State &state) {
+    ensureCodecDefaults();
+    for (auto _ : state)
+        rawQuery(benchFile(), "SELECT * FROM bus where cid='7'", state);
+}
+void BM_Layer_CityLines3000(benchmark::State &state) {
+    for (auto _ : state)
+        layerQuery(benchFile(), "SELECT * FROM bus where cid='7'");
+}
+
+BENCHMARK(BM_Raw_StoredCity)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Layer_StoredCity)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Raw_CityLines3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Layer_CityLines3000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

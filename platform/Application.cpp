@@ -1,0 +1,67 @@
+#include "platform/Application.h"
+
+#include <QFont>
+#include <QFontDatabase>
+
+namespace velmora {
+
+void reportException(const std::exception &e) {
+    if (auto *own = dynamic_cast<const Exception *>(&e))
+        showErrorBox(own->message());
+    else
+        showErrorBox(e.what());
+}
+
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool Application::notify(QObject *receiver, QEvent *event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        reportException(e);
+    } catch (...) {
+        reportException(Exception("Unknown error"));
+    }
+    return false;
+}
+
+void installFontSubstitutions() {
+    // A Song (Ming) face for the program's Song font, a sans face with Chinese glyphs for its sans font.
+    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
+                                                       QStringLiteral("WenQuanYi Micro Hei")});
+    QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
+                               {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
+}
+
+QFont programFont(const char *family, int height) {
+    QFont font(QString::fromUtf8(family));
+    font.setPixelSize(height);
+    return font;
+}
+
+ModalForm::ModalForm(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint) {
+    setModal(true);
+}
+
+QPoint centredOver(const QRect &mainFrame, const QSize &dialogFrame) {
+    // div truncates toward zero, as C++ integer division does.
+    int left = mainFrame.left() + (mainFrame.width() - dialogFrame.width()) / 2;
+    int top = mainFrame.top() + (mainFrame.height() - dialogFrame.height()) / 2;
+    return QPoint(std::max(0, left), std::max(0, top));
+}
+
+int ModalForm::ShowModal(QWidget *mainWindow) {
+    if (!shownBefore_ && mainWindow) {
+        // The dialog has no frame before its first showing; take the main window's frame widths for it.
+        QRect mainFrame = mainWindow->frameGeometry();
+        QSize extra = mainFrame.size() - mainWindow->geometry().size();
+        QPoint outer = centredOver(mainFrame, size() + extra);
+        move(outer);
+    }
+    shownBefore_ = true;
+    return exec();
+}
+
+} // namespace velmora
