@@ -84,6 +84,8 @@ std::string lineAddress(const std::string &siteBase, const std::string &lineId) 
     return siteBase + "/i.php/" + percentEncode(lineId) + ".html";
 }
 
-std::string homeAddress(const std::string &siteBase) { return siteBase + "/"; }
+std::string homeAddress(const std::string &siteBase) {
+    return siteBase + "/";
+}
 
 } // namespace velmora

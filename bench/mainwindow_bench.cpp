@@ -3,13 +3,13 @@
 // Button200Click covers the connection, materialising the result, filling the record set and grid, building
 // the detail texts and showing row 1. The floor opens, keys, prepares, steps every row reading every column,
 // finalises and closes. The ratios are printed at the end.
+#include "TestPaths.h"
 #include "app/TForm1.h"
-#include "data/Schema.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
+#include "data/Schema.h"
 #include "platform/Application.h"
 #include "platform/Gbk.h"
-#include "TestPaths.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -50,9 +50,8 @@ std::string makeDb(const std::string &file) {
             for (int s = 0; s < 25; ++s)
                 stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
             db.RunSql("INSERT INTO bus VALUES ('" + std::to_string(id) + "', '" + c.id + "', '" + n + gbk("路") +
-                      "', '" + gbk("甲站-->乙站") + "', '" + gbk("空调车") + "', '" +
-                      gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") + "', '" + stations + "', '" + stations +
-                      "')");
+                      "', '" + gbk("甲站-->乙站") + "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") +
+                      "', '" + gbk("票价 2元") + "', '" + stations + "', '" + stations + "')");
         }
     }
     db.RunSql("COMMIT");
@@ -130,8 +129,12 @@ void BM_Raw_3000(benchmark::State &state) {
     for (auto _ : state)
         rawQuery(file, std::string("SELECT * FROM bus where cid='") + kBig.id + "'");
 }
-void BM_Button200_3000(benchmark::State &state) { runIn(state, fixture().generated, kBig.id, false); }
-void BM_Button200Painted_3000(benchmark::State &state) { runIn(state, fixture().generated, kBig.id, true); }
+void BM_Button200_3000(benchmark::State &state) {
+    runIn(state, fixture().generated, kBig.id, false);
+}
+void BM_Button200Painted_3000(benchmark::State &state) {
+    runIn(state, fixture().generated, kBig.id, true);
+}
 void BM_Raw_DemoLargest(benchmark::State &state) {
     ensureCodecDefaults();
     Fixture &f = fixture();
@@ -139,7 +142,9 @@ void BM_Raw_DemoLargest(benchmark::State &state) {
     for (auto _ : state)
         rawQuery(file, "SELECT * FROM bus where cid='" + f.demoCityId + "'");
 }
-void BM_Button200_DemoLargest(benchmark::State &state) { runIn(state, fixture().demoDir(), fixture().demoCityId, false); }
+void BM_Button200_DemoLargest(benchmark::State &state) {
+    runIn(state, fixture().demoDir(), fixture().demoCityId, false);
+}
 
 BENCHMARK(BM_Raw_3000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Button200_3000)->Unit(benchmark::kMillisecond);

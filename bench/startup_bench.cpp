@@ -3,10 +3,10 @@
 // Starts the start-up probe again and again in a folder holding a generated database whose stored city has
 // 1,000 lines (or the demo database, when the build made one) and reads the time until the probe reports its
 // first paint. The same probe showing an empty window gives the toolkit's own start-up, for comparison.
-#include "data/Schema.h"
-#include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
 #include "TestPaths.h"
+#include "data/SQLiteDatabase.h"
+#include "data/Schema.h"
+#include "platform/Gbk.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,9 +36,9 @@ void makeDb(const std::string &file, int lines) {
         std::string n = std::to_string(i), stations;
         for (int s = 0; s < 25; ++s)
             stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
-        db.RunSql("INSERT INTO bus VALUES ('" + n + "', '1', '" + n + gbk("路") + "', '" + gbk("甲站-->乙站") +
-                  "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") + "', '" +
-                  stations + "', '" + stations + "')");
+        db.RunSql("INSERT INTO bus VALUES ('" + n + "', '1', '" + n + gbk("路") + "', '" + gbk("甲站-->乙站") + "', '" +
+                  gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") + "', '" + stations +
+                  "', '" + stations + "')");
     }
     db.RunSql("COMMIT");
 }

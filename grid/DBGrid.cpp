@@ -14,11 +14,17 @@ TDataSetModel::TDataSetModel(TClientDataSet *dataSet, QObject *parent)
     dataSet_->setObserver(this);
 }
 
-TDataSetModel::~TDataSetModel() { dataSet_->setObserver(nullptr); }
+TDataSetModel::~TDataSetModel() {
+    dataSet_->setObserver(nullptr);
+}
 
-int TDataSetModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : rows_; }
+int TDataSetModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
-int TDataSetModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : columns_; }
+int TDataSetModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
 
 QVariant TDataSetModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_)

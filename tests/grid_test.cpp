@@ -1,7 +1,7 @@
 // The data grid driven with the mouse and keyboard: which notifications each action gives, and its set-up.
+#include "TestDb.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
-#include "TestDb.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -111,7 +111,8 @@ TEST_F(Grid, NoDeletionNoEditingNoSorting) {
     EXPECT_EQ(ds.recordCount(), 3);
     EXPECT_EQ(grid->model()->rowCount(), 3);
     EXPECT_EQ(grid->indexWidget(grid->model()->index(0, 0)), nullptr);
-    EXPECT_EQ(QApplication::focusWidget() == grid.get() || QApplication::focusWidget() == nullptr, true); // no editor took focus
+    EXPECT_EQ(QApplication::focusWidget() == grid.get() || QApplication::focusWidget() == nullptr,
+              true); // no editor took focus
     EXPECT_EQ(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable, Qt::NoItemFlags);
     EXPECT_EQ(ds.value(0, 0), G("1路"));
 }
