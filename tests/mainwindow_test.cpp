@@ -50,10 +50,6 @@ std::string storedCity(const char *name, const char *cid) {
     return std::string("INSERT INTO uconf VALUES (1, '") + name + "', '" + cid + "')";
 }
 
-std::string text(const QLineEdit *e) {
-    return toGbk(e->text());
-}
-
 class MainWindow : public ::testing::Test {
 protected:
     velmora::test::TempWorkDir dir;
