@@ -142,6 +142,16 @@ void TDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &prev
     runHandler([ds, row = current.row()] { ds->MoveTo(row + 1); });
 }
 
+void TDBGrid::mousePressEvent(QMouseEvent *event) {
+    // Only the left button picks a row; other buttons just focus the grid.
+    if (event->button() != Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
 void TDBGrid::mouseReleaseEvent(QMouseEvent *event) {
     QTableView::mouseReleaseEvent(event);
     if (event->button() != Qt::LeftButton || !indexAt(event->position().toPoint()).isValid())

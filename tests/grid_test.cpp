@@ -81,6 +81,14 @@ TEST_F(Grid, ClickOnAnotherRowScrollsThenClicksOnTheCurrentRowOnlyClicks) {
     EXPECT_TRUE(grid->selectionModel()->isRowSelected(2, {}));
 }
 
+TEST_F(Grid, OnlyTheLeftButtonPicksARow) {
+    fill(3);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
+    QTest::mouseClick(grid->viewport(), Qt::MiddleButton, {}, cellCentre(1));
+    EXPECT_EQ(ds.recNo(), 1);
+    EXPECT_EQ(scrolls + clicks, 0);
+}
+
 TEST_F(Grid, TitleRowAndEmptyAreaGiveNothing) {
     fill(3);
     QHeaderView *titles = grid->horizontalHeader();
