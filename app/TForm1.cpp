@@ -76,7 +76,9 @@ TForm1::TForm1(QWidget *parent)
     q1->setFocus();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    delete DBGridEh1; // the grid's model lets go of the record set, which goes next
+}
 
 void TForm1::buildControls(QWidget *client) {
     const QFont song16 = programFont("宋体", 16);
