@@ -2,6 +2,7 @@
 #include "BusDb.h"
 #include "CsvReader.h"
 #include "DbWrite.h"
+#include "Gtfs.h"
 
 #include "platform/Exception.h"
 
@@ -29,6 +30,10 @@ const char *const kUsage =
     "      Run one statement and print the rows as tab-separated UTF-8 under a header of column names.\n"
     "  busdb generate FILE --cities N --lines M\n"
     "      Write a synthetic database of N cities with M lines each, for benchmarks; replaces FILE.\n"
+    "  busdb import-gtfs FILE FEED --province NAME --city NAME [--city-id ID] [--replace]\n"
+    "      Replace the lines of a city with one line per route of a GTFS feed (a folder or a .zip), adding\n"
+    "      the province and city when missing, in one transaction. --replace writes \"?\" for characters\n"
+    "      GBK cannot hold instead of stopping.\n"
     "  busdb help\n"
     "      Show this text.\n"
     "\n"
@@ -119,6 +124,14 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
         long lines = number("--lines", a.option("--lines", true), 0, 10000000);
         generateDatabase(a.positional[0], cities, lines);
         out << "generated " << a.positional[0] << ": " << cities << " cities, " << cities * lines << " lines\n";
+        return 0;
+    }
+    if (command == "import-gtfs") {
+        Arguments a(argc, argv, 2, {"--province", "--city", "--city-id"}, {"--replace"});
+        a.expect(2, "import-gtfs FILE FEED --province NAME --city NAME [--city-id ID] [--replace]");
+        GtfsTarget target{a.option("--province", true), a.option("--city", true), a.option("--city-id", false)};
+        GtfsImport result = importGtfs(a.positional[0], a.positional[1], target, a.has("--replace"));
+        out << gtfsSummary(result, target);
         return 0;
     }
     throw UsageError{"unknown command " + command};
