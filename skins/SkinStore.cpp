@@ -2,8 +2,6 @@
 
 #include "platform/Exception.h"
 
-#include <QFile>
-
 namespace velmora {
 
 namespace {
@@ -100,15 +98,6 @@ void TSkinCollection::ReadFrom(ByteStream &in) {
         items_.swap(old);
         throw;
     }
-}
-
-void TSkinStore::LoadFromResource(const char *path) {
-    QFile file(QString::fromLatin1(path));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Exception(std::string("Skin store: cannot read ") + path);
-    QByteArray bytes = file.readAll();
-    ByteStream in(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    Store.ReadFrom(in);
 }
 
 } // namespace velmora

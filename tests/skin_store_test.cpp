@@ -1,6 +1,8 @@
 // The skin store's rules: names and IDs, the duplicate-name error, copying and the persisted form.
 #include "platform/Exception.h"
+#include "skins/ParsedSkin.h"
 #include "skins/SkinStore.h"
+#include "skins/TSkinReader.h"
 
 #include <gtest/gtest.h>
 
@@ -106,4 +108,38 @@ TEST(SkinStore, DamagedPersistedFormLeavesItemsAlone) {
     EXPECT_THROW(store.Store.ReadFrom(duplicate), Exception);
     ASSERT_EQ(store.Store.Count(), 1);
     EXPECT_EQ(store.Store[0]->DataStream().bytes(), "keep");
+}
+
+TEST(SkinStore, CompiledInStoreHoldsTheSixSkins) {
+    TSkinStore store;
+    store.LoadFromResource(kSkinStoreResource);
+    ASSERT_EQ(store.Store.Count(), 6);
+    const char *names[] = {"SkinItem0", "SkinItem1", "SkinItem2", "SkinItem3", "SkinItem4", "SkinItem7"};
+    for (int i = 0; i < 6; ++i) {
+        TSkinCollectionItem *item = store.Store[i];
+        EXPECT_EQ(item->Name(), names[i]);
+        ASSERT_GT(item->DataSize(), 16);
+        EXPECT_EQ(item->DataStream().position(), 0u);
+        TSkinReader reader;
+        ASSERT_TRUE(reader.ReadPackage(item->DataStream().bytes())) << i;
+        EXPECT_EQ(reader.version(), i == 4 ? 20000 : 70000) << i;
+        // Every stored skin is complete: each part the engine paints has its image.
+        ParsedSkin skin;
+        ASSERT_TRUE(parseSkin(item->DataStream(), skin)) << i;
+        EXPECT_FALSE(skin.skinName.empty());
+        for (const SkinPart *part : {&skin.buttons.push, &skin.groupBox.part, &skin.groupBoxEdge, &skin.sunkEdge,
+                                     &skin.comboButton, &skin.scrollbar, &skin.horzScroll, &skin.vertScroll,
+                                     &skin.horzScrollThumb.part, &skin.vertScrollThumb.part, &skin.menuBackground,
+                                     &skin.menuItem, &skin.headerbar, &skin.tabs, &skin.tabPane, &skin.progress.bar,
+                                     &skin.progress.chunk})
+            EXPECT_TRUE(part->present && !part->image.isNull()) << i;
+        EXPECT_FALSE(skin.personality.top.image.isNull());
+        EXPECT_FALSE(skin.personality.left.image.isNull());
+        EXPECT_FALSE(skin.personality.bottom.image.isNull());
+        EXPECT_FALSE(skin.personality.menuBar.isNull());
+        EXPECT_TRUE(skin.personality.activeText.has_value());
+        ASSERT_EQ(skin.captionButtons.size(), 3u);
+        EXPECT_FALSE(skin.buttons.checkButton.isNull());
+        EXPECT_EQ(skin.buttons.checkFrames, 8);
+    }
 }

@@ -18,7 +18,6 @@ enum class Deco {
 struct Theme {
     const char *folder;   // output folder name
     const char *nameUtf8; // the skin's name, written to the INI as GBK
-    int version;          // package version code
     Deco deco;
     int radius;      // corner radius of buttons and boxes
     int captionH;    // height of the caption bar (top side)

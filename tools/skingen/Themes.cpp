@@ -13,7 +13,6 @@ std::vector<Theme> allThemes() {
     Theme celadon{};
     celadon.folder = "skin1";
     celadon.nameUtf8 = "青瓷";
-    celadon.version = 70000;
     celadon.deco = Deco::Soft;
     celadon.radius = 5;
     celadon.captionH = 30;
@@ -58,7 +57,6 @@ std::vector<Theme> allThemes() {
     Theme ink{};
     ink.folder = "skin2";
     ink.nameUtf8 = "水墨";
-    ink.version = 70000;
     ink.deco = Deco::Ink;
     ink.radius = 3;
     ink.captionH = 30;
@@ -103,7 +101,6 @@ std::vector<Theme> allThemes() {
     Theme cinnabar{};
     cinnabar.folder = "skin3";
     cinnabar.nameUtf8 = "朱砂";
-    cinnabar.version = 70000;
     cinnabar.deco = Deco::Lacquer;
     cinnabar.radius = 2;
     cinnabar.captionH = 30;
@@ -148,7 +145,6 @@ std::vector<Theme> allThemes() {
     Theme bamboo{};
     bamboo.folder = "skin4";
     bamboo.nameUtf8 = "竹林";
-    bamboo.version = 70000;
     bamboo.deco = Deco::Bamboo;
     bamboo.radius = 0;
     bamboo.captionH = 28;
@@ -193,7 +189,6 @@ std::vector<Theme> allThemes() {
     Theme night{};
     night.folder = "skin5";
     night.nameUtf8 = "夜幕";
-    night.version = 20000;
     night.deco = Deco::Night;
     night.radius = 4;
     night.captionH = 30;
@@ -239,7 +234,6 @@ std::vector<Theme> allThemes() {
     Theme amber{};
     amber.folder = "skin6";
     amber.nameUtf8 = "琥珀";
-    amber.version = 70000;
     amber.deco = Deco::Amber;
     amber.radius = 9;
     amber.captionH = 30;

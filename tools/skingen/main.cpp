@@ -1,5 +1,4 @@
-// skingen OUTDIR: draws the six skins and writes each one's INI and bitmaps into OUTDIR/skin1 .. skin6, plus
-// OUTDIR/versions.txt (folder and package version per line) for the packing step.
+// skingen OUTDIR: draws the six skins and writes each one's INI and bitmaps into OUTDIR/skin1 .. skin6.
 #include "Draw.h"
 #include "Theme.h"
 
@@ -241,7 +240,6 @@ int main(int argc, char **argv) {
         return 2;
     }
     QString out = QString::fromLocal8Bit(argv[1]);
-    QString versions;
     for (const Theme &t : allThemes()) {
         QString dir = out + "/" + QString::fromLatin1(t.folder);
         QDir().mkpath(dir);
@@ -249,10 +247,6 @@ int main(int argc, char **argv) {
             QFile::remove(dir + "/" + old); // a folder holds exactly one skin's files
         if (!writeSkin(t, dir))
             return 1;
-        versions += QString::fromLatin1(t.folder) + " " + QString::number(t.version) + "\n";
     }
-    QFile v(out + "/versions.txt");
-    if (!v.open(QIODevice::WriteOnly | QIODevice::Truncate) || v.write(versions.toLatin1()) < 0)
-        return 1;
     return 0;
 }
