@@ -84,7 +84,7 @@ void TSkinManage::engineSwitchedOff(TSkinData *engine) {
 void TSkinManage::engineDestroyed(TSkinData *engine) {
     for (std::size_t i = windows_.size(); i-- > 0;)
         if (windows_[i]->engine() == engine)
-            windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
+            release(i);
     if (pendingEngine_ == engine) {
         pendingEngine_ = nullptr;
         pending_ = rqNone;
@@ -106,7 +106,7 @@ void TSkinManage::skinAll(TSkinData *engine) {
 
 void TSkinManage::removeAll() {
     skinningOn_ = false;
-    windows_.clear(); // each restores its window
+    releaseAll();
 }
 
 void TSkinManage::refresh(TSkinData *engine) {
@@ -193,7 +193,7 @@ void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
         for (std::size_t i = 0; i < windows_.size(); ++i)
             if (windows_[i]->watched() == gone) {
                 windows_[i]->forget();
-                windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
+                release(i);
                 return;
             }
     });
@@ -202,14 +202,26 @@ void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
 void TSkinManage::unskinWindow(QWidget *window) {
     for (std::size_t i = 0; i < windows_.size(); ++i)
         if (windows_[i]->window() == window) {
-            windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(i));
+            release(i);
             return;
         }
 }
 
+void TSkinManage::release(std::size_t index) {
+    // Out of the list first: restoring the window repaints it, and the style asks the list while it does.
+    std::unique_ptr<SkinnedWindow> gone = std::move(windows_[index]);
+    windows_.erase(windows_.begin() + static_cast<std::ptrdiff_t>(index));
+    gone.reset();
+}
+
+void TSkinManage::releaseAll() {
+    while (!windows_.empty())
+        release(windows_.size() - 1);
+}
+
 void TSkinManage::reset() {
     timer_.stop();
-    windows_.clear();
+    releaseAll();
     skinningOn_ = started_ = false;
     activeEngine_ = pendingEngine_ = nullptr;
     pending_ = rqNone;

@@ -66,6 +66,8 @@ private:
     void refresh(TSkinData *engine);
     void installStyle();
     SkinnedWindow *find(const QWidget *window) const;
+    void release(std::size_t index);
+    void releaseAll();
 
     bool skinningOn_ = false;
     bool started_ = false;
