@@ -659,8 +659,10 @@ QImage captionButton(const Theme &t, CaptionGlyph g) {
                   case Deco::Soft:
                   case Deco::Amber: {
                       // Opaque fills: the bitmap has no alpha, only magenta for what is not the button.
-                      QColor fill = s == 0 ? mix(t.capBottom, Qt::white, t.deco == Deco::Amber ? 0.6 : 0.3)
-                                           : (close ? t.closeHot : mix(t.capBottom, Qt::white, 0.55));
+                      QColor fill = s == 0 ? (t.deco == Deco::Amber ? mix(t.capBottom, Qt::white, 0.6)
+                                                                    : t.capBottom.darker(112))
+                                           : (close ? t.closeHot : (t.deco == Deco::Amber ? mix(t.capBottom, Qt::white, 0.85)
+                                                                                          : t.capTop.lighter(112)));
                       if (s == 2)
                           fill = close ? t.closeHot.darker(125) : t.capBottom.darker(118);
                       p.setPen(QPen(alpha(t.deco == Deco::Amber ? t.edge : Qt::white, 160), 1));

@@ -32,8 +32,8 @@ std::vector<Theme> allThemes() {
     celadon.accentDark = c("#2f6e55");
     celadon.highlight = c("#6fae93");
     celadon.highlightText = c("#ffffff");
-    celadon.capTop = c("#8cc3ab");
-    celadon.capBottom = c("#5a9a7f");
+    celadon.capTop = c("#74ad95");
+    celadon.capBottom = c("#4c8a70");
     celadon.capTopI = c("#c9ddd3");
     celadon.capBottomI = c("#adc7ba");
     celadon.capText = c("#ffffff");

@@ -111,8 +111,8 @@ bool writeSkin(const Theme &t, const QString &dir) {
     if (!textBack.isNull()) {
         ini.key("TextBack", "textback.bmp");
         ini.key("Textbackground", 1);
-        ini.key("TXTBackleft", 14);
-        ini.key("TXTBackRight", 14);
+        ini.key("TXTBackleft", 18);
+        ini.key("TXTBackRight", 18);
     }
     ini.key("TextShift", t.textShift);
     ini.key("TextShiftVert", 0);
