@@ -48,6 +48,9 @@ TForm3::TForm3(QWidget *parent) : ModalForm(parent), pageHost(kAboutHost) {
     Button1 = new QPushButton(QStringLiteral("返回"), this);
     Button1->setGeometry(488, 360, 73, 33);
     Button1->setFont(programFont("MS Sans Serif", 13));
+    // Not the dialog's default button: Enter elsewhere in the dialog must not press it.
+    Button1->setAutoDefault(false);
+    Button1->setDefault(false);
     QPalette buttonPalette = Button1->palette();
     buttonPalette.setColor(QPalette::ButtonText, navy);
     Button1->setPalette(buttonPalette);
@@ -77,11 +80,19 @@ void TForm3::Button1Click() {
 }
 
 void TForm3::keyPressEvent(QKeyEvent *e) {
-    if (e->key() == Qt::Key_Escape && e->modifiers() == Qt::NoModifier) {
+    switch (e->key()) {
+    case Qt::Key_Escape:
         e->accept();
         return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focusWidget() == Button1)
+            Button1->click();
+        e->accept();
+        return;
+    default:
+        ModalForm::keyPressEvent(e);
     }
-    ModalForm::keyPressEvent(e);
 }
 
 void TForm3::ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled) {

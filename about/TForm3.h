@@ -50,7 +50,7 @@ public:
     std::string pageHost;
 
 protected:
-    // No cancel button: Esc does nothing; "返回" and the close box close the dialog.
+    // No default and no cancel button: Esc does nothing, Enter presses "返回" only while it has the focus.
     void keyPressEvent(QKeyEvent *e) override;
 };
 
