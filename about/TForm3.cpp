@@ -66,6 +66,11 @@ TForm3::TForm3(QWidget *parent) : ModalForm(parent), pageHost(kAboutHost) {
         this, [this](QObject *target, QEvent *msg, bool &handled) { ApplicationEvents1Message(target, msg, handled); });
 }
 
+TForm3::~TForm3() {
+    // The hook goes first: the view it asks about is destroyed with the other controls after this.
+    delete ApplicationEvents1;
+}
+
 void TForm3::FormCreate() {
     static const std::string line1 =
         gbk("为您提供全国400多个城市的公交查询、支持线路查询，站点查询，站对站查询；是您交通出行的好帮手。");

@@ -34,6 +34,7 @@ class TForm3 : public ModalForm {
     Q_OBJECT
 public:
     explicit TForm3(QWidget *parent = nullptr);
+    ~TForm3() override;
     void FormCreate();
     void Button1Click();
     // Drops the right button's press, release and double-click (and the menu request they raise) inside the

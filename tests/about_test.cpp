@@ -97,7 +97,6 @@ TEST_F(About, PageRequestedOnceAtCreationHoweverOftenShown) {
     // Requested before the dialog is ever shown.
     QTRY_COMPARE_WITH_TIMEOUT(requests->count.load(), 1, 10000);
     EXPECT_EQ(requests->last, QUrl("http://stats.example.com/bustj.php?ref=shuoming"));
-    EXPECT_EQ(form->WebBrowser1->url(), QUrl("http://stats.example.com/bustj.php?ref=shuoming"));
 
     for (int i = 0; i < 3; ++i) {
         bool stillOpenAfterEsc = false;
@@ -210,28 +209,31 @@ TEST_F(About, HookInForceForTheWholeProgram) {
     form->WebBrowser1->removeEventFilter(&atView);
 }
 
-// A right click through the window system, as a user makes it: with the hook no menu opens over the page.
-// The same click without the hook opens the page's menu, so the check can see one.
+// A right click through the window system, as a user makes it. Without the hook the page opens its menu, which
+// shows the page is ready and the check can see a menu; with the hook the same click opens none.
 TEST_F(About, RightClickOnThePageOpensNoMenu) {
     form->show();
-    QTRY_VERIFY_WITH_TIMEOUT(!form->WebBrowser1->title().isEmpty() || requests->count > 0, 10000);
-    QTest::qWait(1500); // the error page renders
     QWindow *window = form->windowHandle();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
     const QPoint inPage = form->WebBrowser1->geometry().center();
     auto rightClick = [&] {
         QTest::mousePress(window, Qt::RightButton, {}, inPage);
         QTest::mouseRelease(window, Qt::RightButton, {}, inPage);
-        QTest::qWait(800);
     };
-    rightClick();
-    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
 
     qApp->removeEventFilter(form->ApplicationEvents1);
-    rightClick();
-    QWidget *popup = QApplication::activePopupWidget();
-    EXPECT_NE(popup, nullptr);
-    if (popup)
-        popup->close();
+    QWidget *popup = nullptr;
+    for (int attempt = 0; attempt < 20 && !popup; ++attempt) { // the page may still be rendering
+        rightClick();
+        QTest::qWaitFor([&] { return (popup = QApplication::activePopupWidget()) != nullptr; }, 500);
+    }
     qApp->installEventFilter(form->ApplicationEvents1);
+    ASSERT_NE(popup, nullptr);
+    popup->close();
+    QTRY_COMPARE(QApplication::activePopupWidget(), nullptr);
+
+    rightClick();
+    QTest::qWait(1500);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     form->hide();
 }
