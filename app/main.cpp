@@ -1,8 +1,12 @@
-// Program entry: the application object and the program's fonts. The windows join as they are built.
+// Program entry: the application object and fonts, the three windows, then the main window until it closes.
+#include "app/Forms.h"
+#include "app/TForm1.h"
 #include "platform/Application.h"
 
 int main(int argc, char **argv) {
     velmora::Application app(argc, argv);
     velmora::installFontSubstitutions();
-    return 0;
+    velmora::CreateForms();
+    velmora::Form1->show();
+    return app.exec();
 }

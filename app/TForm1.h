@@ -1,0 +1,91 @@
+// The main window: the city's query row, the result grid, the shown line's details and the two links.
+#pragma once
+
+#include "grid/ClientDataSet.h"
+#include "grid/DBGrid.h"
+
+#include <QMainWindow>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+
+namespace velmora {
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TForm1(QWidget *parent = nullptr);
+    ~TForm1() override;
+
+    // State shared with the city dialog and between the handlers.
+    int queryMode = 0; // 1 line, 2 station, 3 station-to-station; 0 until start-up sets it
+    std::string cityId, cityName, querySql, lineUrl;
+    std::vector<std::string> detailTexts, titleTexts, lineIds; // entry k belongs to result row k+1
+
+    // Controls.
+    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
+    QLabel *sm1, *sm2, *xxxx, *Label1, *Label2; // Label1 and Label2 are links (TLinkLabel)
+    QLineEdit *q1, *q2;
+    QPushButton *Button1, *Button200;
+    TClientDataSet *ClientDataSet1;
+    TDBGrid *DBGridEh1;
+    TDataSetModel *DataSource1;
+
+    // Menus.
+    QMenuBar *MainMenu1;
+    QAction *N30, *N2, *N3, *N4, *N15, *N1, *N6, *N11, *N21, *N31, *N41, *N51, *N61, *N7, *N5;
+    QMenu *PopupMenu1;
+    QAction *N8, *N9, *N10, *N12, *N13;
+
+    // Handlers. Programmatic clicks call these directly; exceptions go to the caller.
+    void FormCreate();
+    void N1Click();
+    void N2Click();
+    void N3Click();
+    void N4Click();
+    void N5Click();
+    void N10Click();
+    void N13Click();
+    void N11Click();
+    void N21Click();
+    void N31Click();
+    void N41Click();
+    void N51Click();
+    void N61Click();
+    void Button1Click();
+    void Button200Click();
+    void ClientDataSet1AfterScroll();
+    void DBGridEh1CellClick();
+    void showxx();
+    void N8Click();
+    void Label1Click();
+    void Label2Click();
+
+    // The statement text of the last query run, for diagnostics and tests.
+    const std::string &lastRunSql() const { return lastRunSql_; }
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildControls(QWidget *client);
+    void buildMenus();
+    void connectHandlers();
+    void setMode(int mode);
+    // Loads stored skin `index` and switches skinning on.
+    void RunSkinCommand(int index);
+
+    std::unique_ptr<TClientDataSet> dataSet_;
+    std::string lastRunSql_;
+    bool shownBefore_ = false;
+};
+
+} // namespace velmora

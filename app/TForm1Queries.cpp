@@ -1,0 +1,88 @@
+// Query modes, the query button and the query run that fills the result grid.
+#include "app/Captions.h"
+#include "app/LineTexts.h"
+#include "app/TForm1.h"
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "data/Statements.h"
+#include "platform/Gbk.h"
+#include "platform/Messages.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace velmora {
+
+namespace {
+// The result table's fields: name (also the column title) and size in bytes.
+const std::vector<TFieldDef> &resultFields() {
+    static const std::vector<TFieldDef> fields = {
+        {gbk("线路"), 28}, {gbk("始发-->终点站"), 35}, {gbk("备注"), 29}};
+    return fields;
+}
+
+// Empties the pending query text on every way out of a run.
+struct EmptyOnExit {
+    std::string &text;
+    ~EmptyOnExit() { text.clear(); }
+};
+} // namespace
+
+void TForm1::setMode(int mode) {
+    static const std::string captions[] = {gbk("线路查询:"), gbk("站点查询:"), gbk("站站查询:")};
+    setCaption(sm1, captions[mode - 1]);
+    queryMode = mode;
+    sm2->setVisible(mode == 3);
+    q2->setVisible(mode == 3);
+    q1->resize(mode == 3 ? 113 : 200, q1->height());
+    q1->clear();
+    q2->clear();
+}
+
+void TForm1::N2Click() { setMode(1); }
+void TForm1::N3Click() { setMode(2); }
+void TForm1::N4Click() { setMode(3); }
+
+void TForm1::Button1Click() {
+    if (q1->text().isEmpty())
+        return;
+    querySql = queryTextFor(queryMode, cityId, toGbk(q1->text()), queryMode == 3 ? toGbk(q2->text()) : std::string());
+    Button200Click();
+}
+
+void TForm1::Button200Click() {
+    EmptyOnExit emptyQuery{querySql}; // declared first, so it also runs when the connection fails
+    TSQLiteDatabase db(dbFileName, dbKey);
+    if (querySql.empty())
+        querySql = sql::selectAllLines(cityId);
+    lastRunSql_ = querySql;
+    std::unique_ptr<TSQLiteTable> result = db.QueryTable(querySql);
+    const int rows = result->RowCount();
+    if (rows == 0) {
+        static const std::string warning = gbk("查询方式或输入内容是否有误?");
+        messageDlg(warning, MsgType::Warning, mbOK);
+        return;
+    }
+    detailTexts.resize(std::size_t(rows));
+    titleTexts.resize(std::size_t(rows));
+    lineIds.resize(std::size_t(rows));
+
+    const std::vector<TFieldDef> &fields = resultFields();
+    ClientDataSet1->ResetTable(fields);
+    const int lm = result->ColumnIndex("lm"), start = result->ColumnIndex("start"), bz = result->ColumnIndex("bz"),
+              sj = result->ColumnIndex("sj"), pj = result->ColumnIndex("pj"), sh = result->ColumnIndex("sh"),
+              xh = result->ColumnIndex("xh"), id = result->ColumnIndex("id");
+    for (std::size_t n = 0; !result->AtEnd(); ++n, result->MoveNext()) {
+        std::string name = result->ColumnText(lm), ends = result->ColumnText(start), notes = result->ColumnText(bz);
+        ClientDataSet1->AppendRow({{fields[0].name, name}, {fields[1].name, ends}, {fields[2].name, notes}});
+        detailTexts[n] = detailText(notes, result->ColumnText(sj), result->ColumnText(pj), result->ColumnText(sh),
+                                    result->ColumnText(xh));
+        titleTexts[n] = detailCaption(cityName, name, ends);
+        lineIds[n] = result->ColumnText(id);
+    }
+    ClientDataSet1->MoveFirst(); // shows row 1's details
+    setCaption(GroupBox2, countCaption(rows));
+}
+
+} // namespace velmora

@@ -1,0 +1,73 @@
+// The in-memory record set behind the result grid: text fields with byte-size limits, rows in append order,
+// a current row with its row number, and the notifications the main window and the grid listen to.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+struct TFieldDef {
+    std::string name; // GBK; also the column title
+    int size;         // bytes kept of a stored value
+};
+
+class TClientDataSet {
+public:
+    enum State { dsInactive, dsBrowse, dsAppend };
+
+    // What a view of the record set needs to follow it; called before the owner's AfterScroll.
+    class Observer {
+    public:
+        virtual ~Observer() = default;
+        virtual void structureReset() = 0;     // closed or (re)opened with new fields and no rows
+        virtual void rowAppended(int row) = 0; // a row (0-based) now exists at the end
+        virtual void rowChanged(int row) = 0;  // a row's values changed
+        virtual void scrolled() = 0;           // the current row changed
+    };
+
+    State state() const { return state_; }
+    bool active() const { return state_ != dsInactive; }
+    const std::vector<TFieldDef> &fields() const { return fields_; }
+    int fieldIndex(const std::string &name) const; // -1 when there is no such field
+    int recordCount() const { return rowCount_; }
+    // The current row's number, 1..recordCount; -1 while a new row is being appended; 0 when there is none.
+    int recNo() const;
+    // A stored value (row and field 0-based).
+    const std::string &value(int row, int field) const;
+
+    // Closes, drops the rows and fields, defines `fields`, and opens the table empty. No notification.
+    void ResetTable(const std::vector<TFieldDef> &fields);
+    // Starts a new row at the end (notification with row number -1), stores the values by field name, posts.
+    void AppendRow(const std::vector<std::pair<std::string, std::string>> &valuesByName);
+    // Makes row 1 current and notifies, also when it already was.
+    void MoveFirst();
+    // A move made by the user (row 1-based); notifies only when the current row changes.
+    void MoveTo(int recNo);
+
+    // The steps of an append, for callers that set fields one at a time.
+    void Append();
+    void SetFieldValue(const std::string &name, const std::string &value);
+    void Post();
+
+    // The value as a field of `size` bytes stores it: up to the first NUL, then at most `size` bytes.
+    static std::string storedValue(const std::string &value, int size);
+
+    void setObserver(Observer *observer) { observer_ = observer; }
+    // The current-row notification.
+    std::function<void()> AfterScroll;
+
+private:
+    void checkBrowsing(const char *operation) const;
+    void notifyScrolled();
+
+    State state_ = dsInactive;
+    std::vector<TFieldDef> fields_;
+    std::vector<std::string> cells_; // row-major
+    int rowCount_ = 0;
+    int current_ = -1; // 0-based current row, -1 for none
+    Observer *observer_ = nullptr;
+};
+
+} // namespace velmora
