@@ -15,6 +15,8 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <map>
+#include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <zip.h>
 
