@@ -1,12 +1,108 @@
 #include "about/TForm3.h"
 
+#include "BuildSettings.h"
+#include "about/AboutHook.h"
+#include "platform/Gbk.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QWebEngineView>
+
 namespace velmora {
 
-TForm3::TForm3(QWidget *parent) : ModalForm(parent) {
-    setWindowTitle(QStringLiteral("关于..."));
-    setFixedSize(576, 399);
+ApplicationEvents::ApplicationEvents(QObject *owner, MessageHandler onMessage)
+    : QObject(owner), onMessage_(std::move(onMessage)) {
+    qApp->installEventFilter(this);
 }
 
-void TForm3::FormCreate() {}
+ApplicationEvents::~ApplicationEvents() {
+    if (qApp)
+        qApp->removeEventFilter(this);
+}
+
+bool ApplicationEvents::eventFilter(QObject *watched, QEvent *event) {
+    bool handled = false;
+    runHandler([&] { onMessage_(watched, event, handled); });
+    return handled;
+}
+
+TForm3::TForm3(QWidget *parent) : ModalForm(parent), pageHost(kAboutHost) {
+    setWindowTitle(QStringLiteral("关于..."));
+    setFixedSize(576, 399);
+    setFont(programFont("MS Sans Serif", 11));
+
+    const QColor navy(0, 0, 128);
+
+    GroupBox1 = new QGroupBox(QStringLiteral("关于软件"), this);
+    GroupBox1->setGeometry(16, 16, 545, 105);
+
+    Label1 = new QLabel(GroupBox1);
+    Label1->setGeometry(16, 24, 513, 65);
+    Label1->setWordWrap(true);
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Label1->setFont(programFont("MS Sans Serif", 13));
+
+    Button1 = new QPushButton(QStringLiteral("返回"), this);
+    Button1->setGeometry(488, 360, 73, 33);
+    Button1->setFont(programFont("MS Sans Serif", 13));
+    // Not the dialog's default button: Enter elsewhere in the dialog must not press it.
+    Button1->setAutoDefault(false);
+    Button1->setDefault(false);
+    QPalette buttonPalette = Button1->palette();
+    buttonPalette.setColor(QPalette::ButtonText, navy);
+    Button1->setPalette(buttonPalette);
+    connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
+
+    WebBrowser1 = new QWebEngineView(this);
+    WebBrowser1->setGeometry(16, 128, 545, 217);
+
+    setTabOrder(Button1, WebBrowser1);
+
+    // In force from here on, whether or not the dialog is ever shown.
+    ApplicationEvents1 = new ApplicationEvents(
+        this, [this](QObject *target, QEvent *msg, bool &handled) { ApplicationEvents1Message(target, msg, handled); });
+}
+
+TForm3::~TForm3() {
+    // The hook goes first: the view it asks about is destroyed with the other controls after this.
+    delete ApplicationEvents1;
+}
+
+void TForm3::FormCreate() {
+    static const std::string line1 =
+        gbk("为您提供全国400多个城市的公交查询、支持线路查询，站点查询，站对站查询；是您交通出行的好帮手。");
+    static const std::string line2 = gbk("使用完全免费，无任何插件，支持城市公交数据离线查询。Velmora网真诚为你服务。");
+    Label1->setText(fromGbk(line1 + "\r\n" + line2));
+    // The page is asked for once, here; showing the dialog never reloads it.
+    WebBrowser1->load(aboutPageUrl(pageHost));
+}
+
+void TForm3::Button1Click() {
+    Close();
+}
+
+void TForm3::keyPressEvent(QKeyEvent *e) {
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        e->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (focusWidget() == Button1)
+            Button1->click();
+        e->accept();
+        return;
+    default:
+        ModalForm::keyPressEvent(e);
+    }
+}
+
+void TForm3::ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled) {
+    if (hookDrops(msg, target, WebBrowser1))
+        Handled = true;
+}
 
 } // namespace velmora

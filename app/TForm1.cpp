@@ -74,10 +74,16 @@ TForm1::TForm1(QWidget *parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize); // fixed border: the window is exactly menu + client
     connectHandlers();
     q1->setFocus();
+    SkinStore1 = std::make_unique<TSkinStore>();
+    SkinData1 = std::make_unique<TSkinData>();
+    runHandler([this] { SkinStore1->LoadFromResource(kSkinStoreResource); });
 }
 
 TForm1::~TForm1() {
-    delete DBGridEh1; // the grid's model lets go of the record set, which goes next
+    // The engine restores the windows it skinned; this one must still be whole when it does.
+    SkinData1.reset();
+    // The grid's model detaches from the data set as it goes, so the controls go before the data set does.
+    delete takeCentralWidget();
 }
 
 void TForm1::buildControls(QWidget *client) {

@@ -3,6 +3,8 @@
 
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
+#include "skins/SkinData.h"
+#include "skins/SkinStore.h"
 
 #include <QMainWindow>
 #include <memory>
@@ -44,6 +46,10 @@ public:
     QAction *N30, *N2, *N3, *N4, *N15, *N1, *N6, *N11, *N21, *N31, *N41, *N51, *N61, *N7, *N5;
     QMenu *PopupMenu1;
     QAction *N8, *N9, *N10, *N12, *N13;
+
+    // The six stored skins and the skin engine that paints every window from one of them.
+    std::unique_ptr<TSkinStore> SkinStore1;
+    std::unique_ptr<TSkinData> SkinData1;
 
     // Handlers. Programmatic clicks call these directly; exceptions go to the caller.
     void FormCreate();

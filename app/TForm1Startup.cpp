@@ -35,8 +35,9 @@ void TForm1::FormCreate() {
 }
 
 void TForm1::RunSkinCommand(int index) {
-    // The skin engine joins here: load stored skin `index` and switch skinning on.
-    (void)index;
+    SkinData1->LoadFromStore(*SkinStore1, index);
+    if (!SkinData1->Active())
+        SkinData1->SetActive(true);
 }
 
 void TForm1::N11Click() {

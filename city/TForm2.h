@@ -1,7 +1,14 @@
-// The city switch dialog.
+// The city switch dialog: pick a province, then one of its cities, and make it the program's current city.
 #pragma once
 
 #include "platform/Application.h"
+
+#include <string>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QPushButton;
 
 namespace velmora {
 
@@ -9,7 +16,28 @@ class TForm2 : public ModalForm {
     Q_OBJECT
 public:
     explicit TForm2(QWidget *parent = nullptr);
+    // Fills the province list, once.
     void FormCreate();
+    // Refills both city lists for the selected province.
+    void ComboBox1Change();
+    // Applies the selected city to the main window and stores it, then closes; with no city it only closes.
+    void Button1Click();
+
+    QGroupBox *GroupBox1;
+    QComboBox *ComboBox1; // provinces
+    QLabel *Label1;
+    QComboBox *ComboBox2; // city names of the selected province
+    QLabel *Label2;
+    QPushButton *Button1;
+    QComboBox *ComboBox3; // city ids, parallel to ComboBox2; never shown
+
+protected:
+    // No default and no cancel button: Esc does nothing, Enter presses "确定" only while it has the focus.
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    // The id paired with the selected city, empty when there is none.
+    std::string selectedCityId() const;
 };
 
 } // namespace velmora

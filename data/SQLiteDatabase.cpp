@@ -1,5 +1,6 @@
 #include "data/SQLiteDatabase.h"
 
+#include "data/GbkLike.h"
 #include "data/SQLiteTable.h"
 
 #include <mutex>
@@ -88,6 +89,7 @@ void TSQLiteDatabase::Open(const std::string &fileName, const char *key, int fla
         throw ESQLiteException(message);
     }
     sqlite3_key(engineHandle, key, kKeyLength);
+    installGbkLike(engineHandle);
 }
 
 void TSQLiteDatabase::CreateFile(const std::string &fileName, const char *key) {

@@ -11,7 +11,7 @@ opts=(-DCMAKE_BUILD_TYPE=RelWithDebInfo)
 if [ "${1:-}" = "--sanitize" ]; then
   dir=build-asan
   opts=(-DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BUILD_BENCH=OFF)
-  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"
+  export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1}"  # window tests turn leaks off, see tests/CMakeLists.txt
   export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
 fi
 cmake -S . -B "$dir" -G Ninja "${opts[@]}"

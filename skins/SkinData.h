@@ -1,0 +1,49 @@
+// The skin engine: holds the skin loaded from the store, parsed, and switches skinning of the program's windows
+// on. One engine serves every window of the process through the window manager (SkinManage.h).
+#pragma once
+
+#include "platform/ByteStream.h"
+#include "skins/SkinStore.h"
+#include "skins/SkinTheme.h"
+
+#include <functional>
+#include <memory>
+
+namespace velmora {
+
+class TSkinData {
+public:
+    TSkinData();
+    ~TSkinData();
+    TSkinData(const TSkinData &) = delete;
+    TSkinData &operator=(const TSkinData &) = delete;
+
+    // Makes stored skin `index` the engine's skin and brings the skinned windows up to date. An index at or
+    // beyond the store's count does nothing. A package that cannot be parsed leaves the previous skin in place
+    // (the reader has told the user) with skinReady false.
+    void LoadFromStore(TSkinStore &store, int index);
+
+    bool Active() const { return active_; }
+    // True switches skinning on (once a skin is ready); false removes every window's skin, 250 ms later.
+    void SetActive(bool value);
+
+    bool skinReady() const { return skinReady_; }
+    const ByteStream &skinBuffer() const { return buffer_; }
+    // The skin last parsed completely; null before the first successful load.
+    std::shared_ptr<const SkinTheme> theme() const { return theme_; }
+
+    // Controls whose "tag" property equals this keep their own look inside a skinned window.
+    int DisableTag = 99;
+    // Raised after a deferred request (skin all, remove all, refresh) has been carried out.
+    std::function<void(TSkinData &)> OnSkinChanged;
+
+private:
+    bool parseBuffer();
+
+    bool active_ = false;
+    bool skinReady_ = false;
+    ByteStream buffer_;
+    std::shared_ptr<const SkinTheme> theme_;
+};
+
+} // namespace velmora

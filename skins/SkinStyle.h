@@ -1,0 +1,41 @@
+// The application style while skins are in use: widgets of skinned windows are painted from their window's
+// skin; every other widget is left to the style the program had before, untouched.
+#pragma once
+
+#include <QProxyStyle>
+
+namespace velmora {
+
+struct SkinTheme;
+
+class SkinStyle : public QProxyStyle {
+public:
+    explicit SkinStyle(const QString &baseStyleName);
+
+    void drawPrimitive(PrimitiveElement pe, const QStyleOption *opt, QPainter *p,
+                       const QWidget *w = nullptr) const override;
+    void drawControl(ControlElement ce, const QStyleOption *opt, QPainter *p,
+                     const QWidget *w = nullptr) const override;
+    void drawComplexControl(ComplexControl cc, const QStyleOptionComplex *opt, QPainter *p,
+                            const QWidget *w = nullptr) const override;
+    QRect subControlRect(ComplexControl cc, const QStyleOptionComplex *opt, SubControl sc,
+                         const QWidget *w = nullptr) const override;
+    int pixelMetric(PixelMetric m, const QStyleOption *opt = nullptr, const QWidget *w = nullptr) const override;
+    QSize sizeFromContents(ContentsType ct, const QStyleOption *opt, const QSize &size,
+                           const QWidget *w = nullptr) const override;
+    int styleHint(StyleHint hint, const QStyleOption *opt = nullptr, const QWidget *w = nullptr,
+                  QStyleHintReturn *ret = nullptr) const override;
+
+private:
+    const SkinTheme *themeOf(const QWidget *w) const;
+    bool drawSkinnedPrimitive(const SkinTheme &t, PrimitiveElement pe, const QStyleOption *opt, QPainter *p,
+                              const QWidget *w) const;
+    bool drawSkinnedControl(const SkinTheme &t, ControlElement ce, const QStyleOption *opt, QPainter *p,
+                            const QWidget *w) const;
+    void drawScrollBar(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const;
+    void drawComboBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const;
+    void drawGroupBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const;
+    void drawMenuItem(const SkinTheme &t, const QStyleOption *opt, QPainter *p, const QWidget *w) const;
+};
+
+} // namespace velmora

@@ -1,0 +1,146 @@
+#include "skins/TLZH.h"
+
+#include "skins/LzhufCode.h"
+
+#include <memory>
+#include <new>
+
+namespace velmora {
+
+namespace {
+
+using namespace lzhuf;
+
+// Working storage of one decoding, allocated as one block and freed on every way out.
+struct DecodeState {
+    Tree tree;
+    unsigned char ring[kRingSize];
+};
+
+// MSB-first bit reader; bytes past the end of the input read as zero.
+class BitReader {
+public:
+    BitReader(const unsigned char *p, std::size_t n) : p_(p), end_(p + n), start_(p) {}
+
+    inline unsigned bit() {
+        if (count_ == 0)
+            refill();
+        unsigned b = static_cast<unsigned>(buf_ >> 63);
+        buf_ <<= 1;
+        --count_;
+        return b;
+    }
+    inline unsigned byte() {
+        if (count_ < 8)
+            refill();
+        unsigned b = static_cast<unsigned>(buf_ >> 56);
+        buf_ <<= 8;
+        count_ -= 8;
+        return b;
+    }
+    // Input bytes whose bits have been taken, whole or in part; never more than the input holds.
+    std::size_t consumed() const {
+        std::size_t used = loaded_ - static_cast<std::size_t>(count_ / 8);
+        std::size_t real = static_cast<std::size_t>(end_ - start_);
+        return used < real ? used : real;
+    }
+
+private:
+    inline void refill() {
+        if (end_ - p_ >= 8 && count_ == 0) {
+            std::uint64_t v = 0;
+            for (int i = 0; i < 8; ++i)
+                v = (v << 8) | p_[i];
+            p_ += 8;
+            loaded_ += 8;
+            buf_ = v;
+            count_ = 64;
+            return;
+        }
+        while (count_ <= 56) {
+            std::uint64_t b = p_ < end_ ? *p_++ : 0;
+            ++loaded_;
+            buf_ |= b << (56 - count_);
+            count_ += 8;
+        }
+    }
+
+    const unsigned char *p_;
+    const unsigned char *end_;
+    const unsigned char *start_;
+    std::uint64_t buf_ = 0; // held bits, left-aligned
+    int count_ = 0;
+    std::size_t loaded_ = 0; // bytes placed in the buffer, zeros past the end included
+};
+
+} // namespace
+
+std::size_t TLZH::Unpack(std::int32_t N, const unsigned char *in, std::size_t inSize, std::string &out) {
+    if (N > kMaxDecodedSize)
+        throw ElzhException(kTooLargeMessage);
+    std::unique_ptr<DecodeState> state;
+    try {
+        state = std::make_unique<DecodeState>();
+        if (N > 0)
+            out.reserve(out.size() + static_cast<std::size_t>(N) + kMaxMatch);
+    } catch (const std::bad_alloc &) {
+        throw ElzhException(kNoMemoryMessage);
+    }
+    if (N <= 0)
+        return 0;
+
+    Tree &tree = state->tree;
+    unsigned char *ring = state->ring;
+    std::memset(ring, ' ', kFirstPos);
+    std::memset(ring + kFirstPos, 0, kRingSize - kFirstPos);
+    tree.start();
+
+    BitReader bits(in, inSize);
+    const std::size_t base = out.size();
+    out.resize(base + static_cast<std::size_t>(N) + kMaxMatch);
+    unsigned char *dst = reinterpret_cast<unsigned char *>(&out[base]);
+    std::size_t done = 0;
+    const std::size_t want = static_cast<std::size_t>(N);
+    unsigned r = kFirstPos;
+
+    while (done < want) {
+        unsigned c = tree.child[kRoot];
+        while (c < static_cast<unsigned>(kNodes))
+            c = tree.child[c + bits.bit()];
+        c -= kNodes;
+        tree.update(static_cast<int>(c));
+        if (c < 256) {
+            dst[done++] = static_cast<unsigned char>(c);
+            ring[r] = static_cast<unsigned char>(c);
+            r = (r + 1) & (kRingSize - 1);
+            continue;
+        }
+        // Position: the upper 6 bits through the fixed code, then the rest of the 12 bits plain.
+        unsigned i = bits.byte();
+        unsigned upper = kPositionCode.upper[i];
+        int extra = kPositionCode.bits[i] - 2;
+        while (extra-- > 0)
+            i = (i << 1) | bits.bit();
+        unsigned pos = (upper << 6) | (i & 0x3F);
+        unsigned s = (r - pos - 1) & (kRingSize - 1);
+        unsigned len = c - (255 - kThreshold);
+        for (unsigned k = 0; k < len; ++k) {
+            unsigned char b = ring[(s + k) & (kRingSize - 1)];
+            dst[done++] = b;
+            ring[r] = b;
+            r = (r + 1) & (kRingSize - 1);
+        }
+    }
+    out.resize(base + done);
+    return bits.consumed();
+}
+
+void TLZH::Unpack(std::int32_t N, ByteStream &in, ByteStream &out) {
+    const std::size_t start = in.position();
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(in.data()) + start;
+    std::size_t used = Unpack(N, p, in.size() - start, out.bytes());
+    in.setPosition(start + used);
+    out.setPosition(out.size());
+}
+
+} // namespace velmora

@@ -1,0 +1,36 @@
+// The skin packages' decompressor: LZSS over a 4096-byte ring with adaptively Huffman-coded symbols (LZHUF).
+#pragma once
+
+#include "platform/ByteStream.h"
+#include "platform/Exception.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velmora {
+
+class ElzhException : public Exception {
+public:
+    using Exception::Exception;
+};
+
+class TLZH {
+public:
+    // No skin package comes near this; a larger decoded length marks a damaged package, not a memory request.
+    static constexpr std::int32_t kMaxDecodedSize = 64 * 1024 * 1024;
+
+    static constexpr const char *kNoMemoryMessage = "LZH : Cannot get memory for dictionary tables";
+    static constexpr const char *kFreeMemoryMessage = "LZH : Error freeing memory for dictionary tables";
+    static constexpr const char *kTooLargeMessage = "LZH : Decoded length out of range";
+
+    // Decodes from the input's position until at least N bytes are appended to the output; a match is copied
+    // whole, so up to 59 bytes more may follow. Input past its end reads as zero bits. A negative N decodes
+    // nothing; an N above kMaxDecodedSize raises ElzhException. The input is left after the bytes consumed.
+    static void Unpack(std::int32_t N, ByteStream &in, ByteStream &out);
+
+    // The same over plain memory: appends to out, returns the number of input bytes consumed.
+    static std::size_t Unpack(std::int32_t N, const unsigned char *in, std::size_t inSize, std::string &out);
+};
+
+} // namespace velmora

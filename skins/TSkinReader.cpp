@@ -1,0 +1,143 @@
+#include "skins/TSkinReader.h"
+
+#include "platform/Gbk.h"
+#include "platform/Messages.h"
+#include "skins/PackageFormat.h"
+
+namespace velmora {
+
+namespace {
+std::int32_t readInt32(std::string_view bytes, std::size_t offset) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < 4; ++i) {
+        std::size_t at = offset + static_cast<std::size_t>(i);
+        std::uint32_t b = at < bytes.size() ? static_cast<unsigned char>(bytes[at]) : 0;
+        v |= b << (8 * i);
+    }
+    return static_cast<std::int32_t>(v);
+}
+} // namespace
+
+std::vector<std::string> splitNameList(std::string_view list) {
+    std::size_t nul = list.find('\0');
+    if (nul != std::string_view::npos)
+        list = list.substr(0, nul);
+    std::vector<std::string> names;
+    std::size_t i = 0;
+    while (i < list.size()) {
+        std::size_t end = list.find_first_of("\r\n", i);
+        if (end == std::string_view::npos) {
+            names.emplace_back(list.substr(i));
+            break;
+        }
+        names.emplace_back(list.substr(i, end - i));
+        i = end + 1;
+        if (list[end] == '\r' && i < list.size() && list[i] == '\n')
+            ++i;
+    }
+    return names;
+}
+
+bool TSkinReader::damaged() {
+    names_.clear();
+    sizes_.clear();
+    offsets_.clear();
+    data_.clear();
+    showMessage(kDamagedMessage);
+    return false;
+}
+
+bool TSkinReader::ReadPackage(ByteStream &package) { return ReadPackage(std::string_view(package.bytes())); }
+
+bool TSkinReader::ReadPackage(std::string_view package) {
+    names_.clear();
+    sizes_.clear();
+    offsets_.clear();
+    data_.clear();
+    version_ = 0;
+    listLength_ = 0;
+
+    std::int32_t n = 0;
+    if (package.size() >= 4)
+        n = readInt32(package, 0);
+    if (n < 0 || n > maxDecoded_)
+        return damaged();
+    std::string decoded;
+    if (package.size() > 4)
+        TLZH::Unpack(n, reinterpret_cast<const unsigned char *>(package.data()) + 4, package.size() - 4, decoded);
+    else
+        TLZH::Unpack(n, nullptr, 0, decoded);
+
+    version_ = readInt32(decoded, 0);
+    listLength_ = readInt32(decoded, 4);
+    const int block = skinpkg::versionBlockSize(version_);
+    if (block < 0) {
+        showMessage(kOlderSkinMessage);
+        return false;
+    }
+
+    // Everything the header claims must lie inside the decoded bytes.
+    const std::uint64_t listStart = skinpkg::kHeaderSize + static_cast<std::uint64_t>(block);
+    if (listLength_ < 0 || listStart + static_cast<std::uint64_t>(listLength_) > decoded.size())
+        return damaged();
+    std::vector<std::string> names =
+        splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
+    if (names.size() > static_cast<std::size_t>(skinpkg::kMaxEntries))
+        return damaged();
+    const std::uint64_t tableStart = listStart + static_cast<std::uint64_t>(listLength_);
+    const std::uint64_t dataStart = tableStart + 4 * static_cast<std::uint64_t>(names.size());
+    if (dataStart > decoded.size())
+        return damaged();
+    const std::uint64_t dataSize = decoded.size() - dataStart;
+
+    std::vector<std::int32_t> sizes;
+    std::vector<std::size_t> offsets;
+    sizes.reserve(names.size());
+    offsets.reserve(names.size());
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        std::int32_t size = readInt32(decoded, static_cast<std::size_t>(tableStart + 4 * i));
+        if (size < 0 || sum + static_cast<std::uint64_t>(size) > dataSize)
+            return damaged();
+        offsets.push_back(static_cast<std::size_t>(sum));
+        sizes.push_back(size);
+        sum += static_cast<std::uint64_t>(size);
+    }
+
+    for (std::string &name : names)
+        name = lowerAscii(name);
+    names_ = std::move(names);
+    sizes_ = std::move(sizes);
+    offsets_ = std::move(offsets);
+    data_.assign(decoded, static_cast<std::size_t>(dataStart), std::string::npos);
+    return true;
+}
+
+void TSkinReader::copyEntry(std::size_t index, ByteStream &out) const {
+    out.write(data_.data() + offsets_[index], static_cast<std::size_t>(sizes_[index]));
+    out.setPosition(0);
+}
+
+void TSkinReader::GetEntry(std::string_view name, ByteStream &out) const {
+    out.clear();
+    const std::string wanted = lowerAscii(name);
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (names_[i] == wanted) {
+            copyEntry(i, out);
+            return;
+        }
+    }
+}
+
+void TSkinReader::FindEntry(std::string_view fragment, ByteStream &out, std::string &name) const {
+    out.clear();
+    for (std::size_t i = 0; i < names_.size(); ++i) {
+        if (names_[i].find(fragment) != std::string::npos) {
+            copyEntry(i, out);
+            name = names_[i];
+            return;
+        }
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,157 @@
+// busdb import: the four tables from UTF-8 CSV files, checked row by row, in one transaction.
+#include "BusDb.h"
+#include "CsvReader.h"
+#include "DbWrite.h"
+#include "GbkText.h"
+
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+
+#include <map>
+#include <set>
+#include <sys/stat.h>
+#include <vector>
+
+namespace velmora::busdb {
+
+namespace {
+
+bool fileExists(const std::string &path) {
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool isInteger(std::string_view s) {
+    if (s.empty() || s.size() > 18)
+        return false;
+    for (char c : s)
+        if (c < '0' || c > '9')
+            return false;
+    return true;
+}
+
+// One CSV file of a table: every column of the table must be in the header, and nothing else.
+class TableFile {
+public:
+    TableFile(const std::string &path, const std::string &name, const std::vector<std::string> &columns)
+        : reader_(CsvReader::openFile(path, name)), columns_(columns) {
+        std::string all;
+        for (const std::string &c : columns)
+            all += (all.empty() ? "" : ", ") + c;
+        for (const std::string &h : reader_->header())
+            if (std::find(columns.begin(), columns.end(), h) == columns.end())
+                reader_->fail(1, "unknown column " + h + " (the columns are " + all + ")");
+        for (const std::string &c : columns)
+            positions_.push_back(reader_->requireColumn(c));
+        values_.resize(columns.size());
+    }
+
+    // Reads the next row and converts every value to GBK; values() holds them in the table's column order.
+    bool next() {
+        if (!reader_->next(row_))
+            return false;
+        for (std::size_t i = 0; i < columns_.size(); ++i)
+            if (!converter_.convert(row_[positions_[i]], values_[i]))
+                reader_->fail(row_.line(), columns_[i], converter_.problem());
+        return true;
+    }
+    const std::string &value(std::size_t i) const { return values_[i]; }
+    std::string_view utf8(std::size_t i) const { return row_[positions_[i]]; }
+    [[noreturn]] void fail(const std::string &what) const { reader_->fail(row_.line(), what); }
+
+private:
+    std::unique_ptr<CsvReader> reader_;
+    std::vector<std::string> columns_;
+    std::vector<int> positions_;
+    CsvRow row_;
+    GbkConverter converter_;
+    std::vector<std::string> values_;
+};
+
+} // namespace
+
+ImportCounts importCsv(const std::string &file, const std::string &dir) {
+    requireFile(file);
+    const std::string sheng = dir + "/sheng.csv", city = dir + "/city.csv", bus = dir + "/bus.csv",
+                      uconf = dir + "/uconf.csv";
+    if (!fileExists(sheng) && !fileExists(city) && !fileExists(bus) && !fileExists(uconf))
+        throw Error(dir + ": none of sheng.csv, city.csv, bus.csv, uconf.csv is there");
+
+    TSQLiteDatabase db(file, dbKey);
+    Transaction transaction(db);
+    ImportCounts counts;
+
+    // What is already there, so every row can be checked against the rows it refers to.
+    std::set<std::string> provinces;
+    std::map<std::string, std::string> cityNames; // id -> name
+    {
+        auto t = db.QueryTable("SELECT sheng FROM sheng");
+        for (; !t->AtEnd(); t->MoveNext())
+            provinces.insert(t->ColumnText(0));
+        t = db.QueryTable("SELECT id, city FROM city");
+        for (; !t->AtEnd(); t->MoveNext())
+            cityNames[t->ColumnText(0)] = t->ColumnText(1);
+    }
+
+    if (fileExists(sheng)) {
+        TableFile f(sheng, "sheng.csv", {"sheng"});
+        PreparedStatement insert(db, "INSERT INTO sheng (sheng) VALUES (?1)");
+        while (f.next()) {
+            if (f.value(0).empty())
+                f.fail("empty province name");
+            if (!provinces.insert(f.value(0)).second)
+                f.fail("province " + std::string(f.utf8(0)) + " is already there");
+            insert.text(1, f.value(0)).run();
+            ++counts.provinces;
+        }
+    }
+    if (fileExists(city)) {
+        TableFile f(city, "city.csv", {"id", "city", "scity"});
+        PreparedStatement insert(db, "INSERT INTO city (id, city, scity) VALUES (?1, ?2, ?3)");
+        while (f.next()) {
+            if (f.value(0).empty() || f.value(1).empty())
+                f.fail("empty city id or name");
+            if (!provinces.count(f.value(2)))
+                f.fail("province " + std::string(f.utf8(2)) + " is not in sheng");
+            if (!cityNames.emplace(f.value(0), f.value(1)).second)
+                f.fail("city id " + std::string(f.utf8(0)) + " is already there");
+            insert.text(1, f.value(0)).text(2, f.value(1)).text(3, f.value(2)).run();
+            ++counts.cities;
+        }
+    }
+    if (fileExists(bus)) {
+        TableFile f(bus, "bus.csv", {"id", "cid", "lm", "start", "bz", "sj", "pj", "sh", "xh"});
+        PreparedStatement insert(db, "INSERT INTO bus (id, cid, lm, start, bz, sj, pj, sh, xh) "
+                                     "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+        while (f.next()) {
+            if (f.value(0).empty() || f.value(2).empty())
+                f.fail("empty line id or name");
+            if (!cityNames.count(f.value(1)))
+                f.fail("city id " + std::string(f.utf8(1)) + " is not in city");
+            for (int i = 0; i < 9; ++i)
+                insert.text(i + 1, f.value(std::size_t(i)));
+            insert.run();
+            ++counts.lines;
+        }
+    }
+    if (fileExists(uconf)) {
+        TableFile f(uconf, "uconf.csv", {"id", "city", "cid"});
+        // The stored setting: a row replaces the row with the same id.
+        PreparedStatement insert(db, "INSERT OR REPLACE INTO uconf (id, city, cid) VALUES (?1, ?2, ?3)");
+        while (f.next()) {
+            if (!isInteger(f.value(0)))
+                f.fail("id " + std::string(f.utf8(0)) + " is not a whole number");
+            auto it = cityNames.find(f.value(2));
+            if (it == cityNames.end())
+                f.fail("city id " + std::string(f.utf8(2)) + " is not in city");
+            if (it->second != f.value(1))
+                f.fail("city " + std::string(f.utf8(1)) + " does not match city id " + std::string(f.utf8(2)));
+            insert.integer(1, std::stoll(f.value(0))).text(2, f.value(1)).text(3, f.value(2)).run();
+            ++counts.settings;
+        }
+    }
+    transaction.commit();
+    return counts;
+}
+
+} // namespace velmora::busdb

@@ -1,0 +1,101 @@
+#include "GbkText.h"
+
+#include "platform/Gbk.h"
+
+#include <cstdio>
+#include <unordered_map>
+
+namespace velmora::busdb {
+
+namespace {
+// Decodes one UTF-8 sequence at s[i]; returns its length, or 0 when the bytes are not valid UTF-8.
+std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t &c) {
+    unsigned char b = static_cast<unsigned char>(s[i]);
+    std::size_t n;
+    char32_t min;
+    if (b < 0x80) {
+        c = b;
+        return 1;
+    } else if ((b & 0xE0) == 0xC0) {
+        n = 2, c = b & 0x1F, min = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+        n = 3, c = b & 0x0F, min = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+        n = 4, c = b & 0x07, min = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + n > s.size())
+        return 0;
+    for (std::size_t k = 1; k < n; ++k) {
+        unsigned char cont = static_cast<unsigned char>(s[i + k]);
+        if ((cont & 0xC0) != 0x80)
+            return 0;
+        c = (c << 6) | (cont & 0x3F);
+    }
+    if (c < min || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF))
+        return 0;
+    return n;
+}
+
+// GBK bytes of one character, or "" when GBK cannot hold it; remembered, since data repeats its characters.
+const std::string &gbkOf(std::string_view utf8Char, char32_t c) {
+    static std::unordered_map<char32_t, std::string> cache;
+    auto it = cache.find(c);
+    if (it != cache.end())
+        return it->second;
+    std::string bytes;
+    if (c == 0xFFFD || !utf8ToGbk(utf8Char, bytes))
+        bytes.clear();
+    return cache.emplace(c, std::move(bytes)).first->second;
+}
+} // namespace
+
+std::string codePointText(char32_t c) {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "U+%04X", unsigned(c));
+    return buf;
+}
+
+bool GbkConverter::convert(std::string_view utf8, std::string &out) {
+    out.clear();
+    out.reserve(utf8.size());
+    for (std::size_t i = 0; i < utf8.size();) {
+        unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b < 0x80) {
+            out.push_back(char(b));
+            ++i;
+            continue;
+        }
+        char32_t c = 0;
+        std::size_t n = decodeUtf8(utf8, i, c);
+        if (n == 0) {
+            if (!replace_) {
+                char buf[64];
+                std::snprintf(buf, sizeof buf, "invalid UTF-8 (byte 0x%02X at byte %zu)", unsigned(b), i + 1);
+                problem_ = buf;
+                return false;
+            }
+            ++replacements_;
+            out.push_back('?');
+            ++i;
+            continue;
+        }
+        const std::string &bytes = gbkOf(utf8.substr(i, n), c);
+        if (bytes.empty()) {
+            if (!replace_) {
+                problem_ = "character \"" + std::string(utf8.substr(i, n)) + "\" (" + codePointText(c) +
+                           ") cannot be held in GBK";
+                return false;
+            }
+            ++replacements_;
+            out.push_back('?');
+        } else {
+            out += bytes;
+        }
+        i += n;
+    }
+    return true;
+}
+
+} // namespace velmora::busdb

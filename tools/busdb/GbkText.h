@@ -1,0 +1,29 @@
+// UTF-8 data texts to the GBK bytes the database holds, with the failing character named for messages.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace velmora::busdb {
+
+class GbkConverter {
+public:
+    // With `replace`, characters GBK cannot hold (and invalid UTF-8) become "?" and are counted;
+    // otherwise convert() fails on them.
+    explicit GbkConverter(bool replace = false) : replace_(replace) {}
+
+    // Converts `utf8` into `out`. Returns false, with problem() describing the character, when it fails.
+    bool convert(std::string_view utf8, std::string &out);
+    const std::string &problem() const { return problem_; }
+    long replacements() const { return replacements_; }
+
+private:
+    bool replace_;
+    long replacements_ = 0;
+    std::string problem_;
+};
+
+// "U+1F600"
+std::string codePointText(char32_t c);
+
+} // namespace velmora::busdb

@@ -1,0 +1,46 @@
+// GTFS feeds to bus lines: one line per route, with both directions' stations, service times and fare.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::busdb {
+
+// One bus row; texts are GBK.
+struct GtfsLine {
+    std::string id, lm, start, bz, sj, pj, sh, xh;
+};
+
+struct GtfsRead {
+    std::vector<GtfsLine> lines;
+    long agencies = 0, routes = 0, stops = 0, trips = 0, stopTimes = 0, frequencies = 0, fares = 0;
+    long tripsWithoutStopTimes = 0;
+    long replacements = 0;            // characters written as "?" (only with replace)
+    std::vector<std::string> skipped; // UTF-8: what was left out and why
+};
+
+// Reads and maps a feed (folder or .zip). Throws Error naming file and line for a bad feed. With `replace`,
+// characters GBK cannot hold become "?" instead of stopping the import.
+GtfsRead readGtfs(const std::string &feedPath, bool replace);
+
+struct GtfsTarget {
+    std::string province; // UTF-8, as given on the command line
+    std::string city;
+    std::string cityId; // empty: the city's own id, or the next free one for a new city
+};
+
+struct GtfsImport {
+    GtfsRead feed;
+    std::string cityId;
+    bool newProvince = false, newCity = false, storedCitySet = false;
+    long linesRemoved = 0;
+};
+
+// Reads the feed, then in one transaction adds the province and city when missing and replaces all lines of
+// the city with the feed's. On any failure the database is unchanged.
+GtfsImport importGtfs(const std::string &file, const std::string &feedPath, const GtfsTarget &target, bool replace);
+
+// What was imported and skipped, for the terminal.
+std::string gtfsSummary(const GtfsImport &result, const GtfsTarget &target);
+
+} // namespace velmora::busdb

@@ -1,0 +1,119 @@
+// busdb import-gtfs: the feed's lines replace a city's lines, in one transaction.
+#include "CsvReader.h"
+#include "DbWrite.h"
+#include "Gtfs.h"
+
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "platform/Gbk.h"
+
+#include <sstream>
+
+namespace velmora::busdb {
+
+namespace {
+std::string gbkArgument(const std::string &utf8, const char *what) {
+    std::string out;
+    if (utf8.empty())
+        throw Error(std::string(what) + " must not be empty");
+    if (!utf8ToGbk(utf8, out))
+        throw Error(std::string(what) + " " + utf8 + " holds a character that GBK cannot hold");
+    return out;
+}
+
+std::string firstText(TSQLiteDatabase &db, const std::string &sql) {
+    auto t = db.QueryTable(sql);
+    return t->AtEnd() ? std::string() : t->ColumnText(0);
+}
+} // namespace
+
+GtfsImport importGtfs(const std::string &file, const std::string &feedPath, const GtfsTarget &target, bool replace) {
+    requireFile(file);
+    const std::string province = gbkArgument(target.province, "--province");
+    const std::string city = gbkArgument(target.city, "--city");
+    std::string givenId;
+    if (!target.cityId.empty())
+        givenId = gbkArgument(target.cityId, "--city-id");
+
+    // The whole feed is read before the database is touched.
+    GtfsImport result;
+    result.feed = readGtfs(feedPath, replace);
+
+    TSQLiteDatabase db(file, dbKey);
+    Transaction transaction(db);
+    const std::string quotedCity = quoteSql(city), quotedProvince = quoteSql(province);
+    if (firstText(db, "SELECT count(*) FROM sheng WHERE sheng='" + quotedProvince + "'") == "0") {
+        PreparedStatement(db, "INSERT INTO sheng (sheng) VALUES (?1)").text(1, province).run();
+        result.newProvince = true;
+    }
+    std::string id =
+        firstText(db, "SELECT id FROM city WHERE city='" + quotedCity + "' AND scity='" + quotedProvince + "'");
+    if (!id.empty() && !givenId.empty() && id != givenId)
+        throw Error("city " + target.city + " already has id " + gbkToUtf8(id) + ", not " + target.cityId);
+    if (id.empty()) {
+        if (!givenId.empty()) {
+            std::string holder = firstText(db, "SELECT city FROM city WHERE id='" + quoteSql(givenId) + "'");
+            if (!holder.empty())
+                throw Error("city id " + target.cityId + " already belongs to " + gbkToUtf8(holder));
+            id = givenId;
+        } else {
+            id =
+                std::to_string(std::stoll(firstText(db, "SELECT coalesce(max(CAST(id AS INTEGER)), 0) FROM city")) + 1);
+        }
+        PreparedStatement(db, "INSERT INTO city (id, city, scity) VALUES (?1, ?2, ?3)")
+            .text(1, id)
+            .text(2, city)
+            .text(3, province)
+            .run();
+        result.newCity = true;
+    }
+    result.cityId = id;
+    result.linesRemoved = std::stol(firstText(db, "SELECT count(*) FROM bus WHERE cid='" + quoteSql(id) + "'"));
+    PreparedStatement(db, "DELETE FROM bus WHERE cid=?1").text(1, id).run();
+    PreparedStatement insert(db, "INSERT INTO bus (id, cid, lm, start, bz, sj, pj, sh, xh) "
+                                 "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
+    for (const GtfsLine &l : result.feed.lines)
+        insert.text(1, l.id)
+            .text(2, id)
+            .text(3, l.lm)
+            .text(4, l.start)
+            .text(5, l.bz)
+            .text(6, l.sj)
+            .text(7, l.pj)
+            .text(8, l.sh)
+            .text(9, l.xh)
+            .run();
+    // A database without a stored city opens on the imported one.
+    if (firstText(db, "SELECT count(*) FROM uconf WHERE id=1") == "0") {
+        PreparedStatement(db, "INSERT INTO uconf (id, city, cid) VALUES (1, ?1, ?2)").text(1, city).text(2, id).run();
+        result.storedCitySet = true;
+    }
+    transaction.commit();
+    return result;
+}
+
+std::string gtfsSummary(const GtfsImport &r, const GtfsTarget &target) {
+    const GtfsRead &f = r.feed;
+    std::ostringstream out;
+    out << "read: " << f.agencies << " agencies, " << f.routes << " routes, " << f.stops << " stops, " << f.trips
+        << " trips, " << f.stopTimes << " stop times, " << f.frequencies << " frequencies, " << f.fares << " fares\n";
+    out << "wrote: " << f.lines.size() << " lines of " << target.city << " (city id " << gbkToUtf8(r.cityId) << ")";
+    if (r.linesRemoved)
+        out << ", replacing " << r.linesRemoved;
+    out << '\n';
+    if (r.newProvince)
+        out << "added province " << target.province << '\n';
+    if (r.newCity)
+        out << "added city " << target.city << " to " << target.province << '\n';
+    if (r.storedCitySet)
+        out << "stored city: " << target.city << " (uconf had none)\n";
+    if (f.replacements)
+        out << "replaced " << f.replacements << " characters that GBK cannot hold with \"?\"\n";
+    if (f.tripsWithoutStopTimes)
+        out << "skipped " << f.tripsWithoutStopTimes << " trips without stop times\n";
+    for (const std::string &s : f.skipped)
+        out << "skipped " << s << '\n';
+    return out.str();
+}
+
+} // namespace velmora::busdb

@@ -1,0 +1,462 @@
+// Reading a GTFS feed into bus lines. stop_times.txt is streamed twice: the first pass keeps a few numbers per
+// trip (stop count, first stop and departure, a fingerprint of its stops), which choose each route's
+// representative trips; the second keeps the stops of those trips only. Memory follows trips, not rows.
+#include "CsvReader.h"
+#include "GbkText.h"
+#include "Gtfs.h"
+#include "GtfsFeed.h"
+#include "GtfsFields.h"
+
+#include "platform/Gbk.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <deque>
+#include <map>
+#include <string_view>
+#include <unordered_map>
+
+namespace velmora::busdb {
+
+namespace {
+
+struct Stop {
+    std::string name; // GBK, commas made full-width
+    std::string parent;
+    long line;
+    int shown; // the stop whose name is shown: its parent station, or itself
+};
+
+struct Route {
+    std::string id, lm, bz; // GBK
+    std::string utf8Id;
+    std::vector<int> trips;
+    std::vector<int> fares;
+};
+
+struct Trip {
+    int route;
+    int direction; // -1 when the feed gives none
+    std::uint32_t count = 0;
+    std::uint32_t firstSequence = UINT32_MAX;
+    int firstStop = -1;
+    int firstDeparture = -1; // seconds after midnight of the service day
+    std::uint64_t fingerprint = 0;
+    int slot = -1; // where its stops go in the second pass, when it represents a direction
+    int frequencyFirst = -1, frequencyLast = -1;
+};
+
+struct Fare {
+    double price;
+    std::string currency;
+};
+
+class FeedReader {
+public:
+    FeedReader(const std::string &path, bool replace) : feed_(path), converter_(replace) {}
+
+    GtfsRead read() {
+        readAgencies();
+        readStops();
+        readRoutes();
+        readTrips();
+        countStopTimes();
+        readFrequencies();
+        readFares();
+        chooseRepresentatives();
+        collectStations();
+        result_.replacements = converter_.replacements();
+        if (result_.lines.empty())
+            throw Error("nothing to import: no route of the feed has trips with stop times");
+        return std::move(result_);
+    }
+
+private:
+    // A text of the feed as GBK, or the import stops naming file, line, column and character.
+    std::string text(CsvReader &r, const CsvRow &row, int column, const char *columnName) {
+        std::string out;
+        if (!converter_.convert(row[column], out))
+            r.fail(row.line(), columnName, converter_.problem());
+        return out;
+    }
+
+    void readAgencies() {
+        auto r = feed_.open("agency.txt");
+        int id = r->column("agency_id"), name = r->requireColumn("agency_name");
+        for (CsvRow row; r->next(row); ++result_.agencies) {
+            agencyNames_.push_back(text(*r, row, name, "agency_name"));
+            if (!agencies_.add(row[id], int(agencyNames_.size()) - 1))
+                r->fail(row.line(), "agency_id " + std::string(row[id]) + " appears twice");
+        }
+    }
+
+    void readStops() {
+        auto r = feed_.open("stops.txt");
+        int id = r->requireColumn("stop_id"), name = r->requireColumn("stop_name"),
+            parent = r->column("parent_station");
+        for (CsvRow row; r->next(row); ++result_.stops) {
+            // "," separates stations in a line's list, so a comma inside a name becomes the full-width one.
+            std::string utf8 = replaceAll(row[name].empty() ? row[id] : row[name], ",", "，");
+            std::string gbkName;
+            if (!converter_.convert(utf8, gbkName))
+                r->fail(row.line(), "stop_name", converter_.problem());
+            stops_.push_back({std::move(gbkName), std::string(row[parent]), row.line(), int(stops_.size())});
+            if (!stopIds_.add(row[id], int(stops_.size()) - 1))
+                r->fail(row.line(), "stop_id " + std::string(row[id]) + " appears twice");
+        }
+        for (Stop &s : stops_) {
+            if (s.parent.empty())
+                continue;
+            s.shown = stopIds_.find(s.parent);
+            if (s.shown < 0)
+                r->fail(s.line, "parent_station " + s.parent + " is not in stops.txt");
+        }
+    }
+
+    void readRoutes() {
+        auto r = feed_.open("routes.txt");
+        int id = r->requireColumn("route_id"), shortName = r->column("route_short_name"),
+            longName = r->column("route_long_name"), desc = r->column("route_desc"), agency = r->column("agency_id");
+        if (shortName < 0 && longName < 0)
+            throw Error("routes.txt: missing column route_short_name (or route_long_name)");
+        for (CsvRow row; r->next(row); ++result_.routes) {
+            Route route;
+            route.utf8Id = std::string(row[id]);
+            if (route.utf8Id.empty())
+                r->fail(row.line(), "empty route_id");
+            route.id = text(*r, row, id, "route_id");
+            route.lm = !row[shortName].empty() ? text(*r, row, shortName, "route_short_name")
+                                               : text(*r, row, longName, "route_long_name");
+            if (route.lm.empty())
+                r->fail(row.line(), "route " + route.utf8Id + " has neither route_short_name nor route_long_name");
+            route.bz = text(*r, row, desc, "route_desc");
+            if (route.bz.empty()) {
+                int a = row[agency].empty() ? (agencyNames_.size() == 1 ? 0 : -1) : agencies_.find(row[agency]);
+                if (a < 0 && !row[agency].empty())
+                    r->fail(row.line(), "agency_id " + std::string(row[agency]) + " is not in agency.txt");
+                if (a >= 0)
+                    route.bz = agencyNames_[std::size_t(a)];
+            }
+            routes_.push_back(std::move(route));
+            if (!routeIds_.add(row[id], int(routes_.size()) - 1))
+                r->fail(row.line(), "route_id " + std::string(row[id]) + " appears twice");
+        }
+        if (routes_.empty())
+            throw Error("routes.txt: the feed has no routes");
+    }
+
+    void readTrips() {
+        auto r = feed_.open("trips.txt");
+        int route = r->requireColumn("route_id"), id = r->requireColumn("trip_id"), dir = r->column("direction_id");
+        for (CsvRow row; r->next(row); ++result_.trips) {
+            int routeIndex = routeIds_.find(row[route]);
+            if (routeIndex < 0)
+                r->fail(row.line(), "trip " + std::string(row[id]) + " names route " + std::string(row[route]) +
+                                        ", which is not in routes.txt");
+            std::string_view d = row[dir];
+            if (!(d.empty() || d == "0" || d == "1"))
+                r->fail(row.line(), "direction_id", "\"" + std::string(d) + "\" is not 0, 1 or empty");
+            trips_.push_back({routeIndex, d.empty() ? -1 : d[0] - '0'});
+            if (!tripIds_.add(row[id], int(trips_.size()) - 1))
+                r->fail(row.line(), "trip_id " + std::string(row[id]) + " appears twice");
+            routes_[std::size_t(routeIndex)].trips.push_back(int(trips_.size()) - 1);
+        }
+    }
+
+    // The columns of stop_times.txt and the last trip looked up (a trip's rows usually come together).
+    struct StopTimeColumns {
+        int trip, stop, sequence, arrival, departure;
+        std::string lastTripId;
+        int lastTrip = -1;
+    };
+
+    StopTimeColumns stopTimeColumns(CsvReader &r) {
+        return {r.requireColumn("trip_id"),
+                r.requireColumn("stop_id"),
+                r.requireColumn("stop_sequence"),
+                r.column("arrival_time"),
+                r.column("departure_time"),
+                {},
+                -1};
+    }
+
+    int tripOf(CsvReader &r, const CsvRow &row, StopTimeColumns &c) {
+        std::string_view id = row[c.trip];
+        if (c.lastTrip < 0 || id != c.lastTripId) {
+            c.lastTrip = tripIds_.find(id);
+            if (c.lastTrip < 0)
+                r.fail(row.line(), "trip_id " + std::string(id) + " is not in trips.txt");
+            c.lastTripId.assign(id);
+        }
+        return c.lastTrip;
+    }
+
+    void countStopTimes() {
+        auto r = feed_.open("stop_times.txt");
+        StopTimeColumns c = stopTimeColumns(*r);
+        for (CsvRow row; r->next(row); ++result_.stopTimes) {
+            Trip &t = trips_[std::size_t(tripOf(*r, row, c))];
+            int stop = stopIds_.find(row[c.stop]);
+            if (stop < 0)
+                r->fail(row.line(), "stop_id " + std::string(row[c.stop]) + " is not in stops.txt");
+            std::uint32_t sequence;
+            if (!parseCount(row[c.sequence], sequence))
+                r->fail(row.line(), "stop_sequence", "\"" + std::string(row[c.sequence]) + "\" is not a whole number");
+            int arrival = parseTime(row[c.arrival]), departure = parseTime(row[c.departure]);
+            if (arrival == -2)
+                r->fail(row.line(), "arrival_time", "malformed time \"" + std::string(row[c.arrival]) + "\" (H:MM:SS)");
+            if (departure == -2)
+                r->fail(row.line(), "departure_time",
+                        "malformed time \"" + std::string(row[c.departure]) + "\" (H:MM:SS)");
+            ++t.count;
+            // Order-free, so rows may come in any order; equal stops at equal sequence numbers, equal print.
+            t.fingerprint += mix((std::uint64_t(sequence) << 32) ^ std::uint64_t(stop));
+            if (sequence < t.firstSequence) {
+                t.firstSequence = sequence;
+                t.firstStop = stop;
+                t.firstDeparture = departure >= 0 ? departure : arrival;
+            }
+        }
+    }
+
+    void readFrequencies() {
+        if (!feed_.has("frequencies.txt"))
+            return;
+        auto r = feed_.open("frequencies.txt");
+        int trip = r->requireColumn("trip_id"), start = r->requireColumn("start_time"),
+            end = r->requireColumn("end_time"), headway = r->requireColumn("headway_secs");
+        for (CsvRow row; r->next(row); ++result_.frequencies) {
+            int t = tripIds_.find(row[trip]);
+            if (t < 0)
+                r->fail(row.line(), "trip_id " + std::string(row[trip]) + " is not in trips.txt");
+            int from = parseTime(row[start]), to = parseTime(row[end]);
+            std::uint32_t step;
+            if (from < 0)
+                r->fail(row.line(), "start_time", "malformed time \"" + std::string(row[start]) + "\" (H:MM:SS)");
+            if (to < 0)
+                r->fail(row.line(), "end_time", "malformed time \"" + std::string(row[end]) + "\" (H:MM:SS)");
+            if (!parseCount(row[headway], step) || step == 0)
+                r->fail(row.line(), "headway_secs", "\"" + std::string(row[headway]) + "\" is not a positive number");
+            // Departures run from start_time every headway while before end_time.
+            int last = to > from ? from + (to - from - 1) / int(step) * int(step) : from;
+            Trip &tr = trips_[std::size_t(t)];
+            tr.frequencyFirst = tr.frequencyFirst < 0 ? from : std::min(tr.frequencyFirst, from);
+            tr.frequencyLast = std::max(tr.frequencyLast, last);
+        }
+    }
+
+    void readFares() {
+        if (!feed_.has("fare_attributes.txt") && !feed_.has("fare_rules.txt"))
+            return;
+        IdMap fareIds;
+        if (feed_.has("fare_attributes.txt"))
+            readFareAttributes(fareIds);
+        if (!feed_.has("fare_rules.txt")) {
+            // One fare and no rules: the fare of every route.
+            if (fares_.size() == 1)
+                for (Route &route : routes_)
+                    route.fares.push_back(0);
+            return;
+        }
+        auto rules = feed_.open("fare_rules.txt");
+        int fare = rules->requireColumn("fare_id"), route = rules->column("route_id");
+        for (CsvRow row; rules->next(row);) {
+            int f = fareIds.find(row[fare]);
+            if (f < 0)
+                rules->fail(row.line(), "fare_id " + std::string(row[fare]) + " is not in fare_attributes.txt");
+            if (row[route].empty())
+                continue; // zone fares name no route
+            int ri = routeIds_.find(row[route]);
+            if (ri < 0)
+                rules->fail(row.line(), "route_id " + std::string(row[route]) + " is not in routes.txt");
+            std::vector<int> &list = routes_[std::size_t(ri)].fares;
+            if (std::find(list.begin(), list.end(), f) == list.end())
+                list.push_back(f);
+        }
+    }
+
+    void readFareAttributes(IdMap &fareIds) {
+        auto r = feed_.open("fare_attributes.txt");
+        int id = r->requireColumn("fare_id"), price = r->requireColumn("price"),
+            currency = r->requireColumn("currency_type");
+        for (CsvRow row; r->next(row); ++result_.fares) {
+            std::string p(row[price]);
+            char *end = nullptr;
+            double value = std::strtod(p.c_str(), &end);
+            if (p.empty() || *end || value < 0)
+                r->fail(row.line(), "price", "\"" + p + "\" is not a price");
+            fares_.push_back({value, text(*r, row, currency, "currency_type")});
+            if (!fareIds.add(row[id], int(fares_.size()) - 1))
+                r->fail(row.line(), "fare_id " + std::string(row[id]) + " appears twice");
+        }
+    }
+
+    // The most stops wins; on a tie the trip first in trips.txt.
+    static bool better(const Trip &a, int ai, const Trip &b, int bi) {
+        return a.count != b.count ? a.count > b.count : ai < bi;
+    }
+
+    void chooseRepresentatives() {
+        for (const Trip &t : trips_)
+            result_.tripsWithoutStopTimes += t.count == 0;
+        for (std::size_t ri = 0; ri < routes_.size(); ++ri) {
+            Route &route = routes_[ri];
+            std::vector<int> used;
+            bool directions = false;
+            for (int t : route.trips) {
+                if (trips_[std::size_t(t)].count > 0) {
+                    used.push_back(t);
+                    directions = directions || trips_[std::size_t(t)].direction >= 0;
+                }
+            }
+            if (used.empty()) {
+                result_.skipped.push_back("route " + route.utf8Id + ": no trips with stop times");
+                representatives_.push_back({-1, -1, -1});
+                continue;
+            }
+            int rep[2] = {-1, -1};
+            int firstDirection = -1; // the direction shown as direction 0; -1 for all trips
+            if (directions) {
+                for (int t : used) {
+                    int d = trips_[std::size_t(t)].direction;
+                    if (d >= 0 &&
+                        (rep[d] < 0 || better(trips_[std::size_t(t)], t, trips_[std::size_t(rep[d])], rep[d])))
+                        rep[d] = t;
+                }
+                firstDirection = rep[0] >= 0 ? 0 : 1;
+                if (rep[0] < 0)
+                    std::swap(rep[0], rep[1]);
+            } else {
+                // No direction_id: the two most common stop sequences; on a tie the one seen first.
+                std::map<std::uint64_t, std::pair<int, int>> patterns; // fingerprint -> count, first trip
+                for (int t : used) {
+                    auto &p = patterns.emplace(trips_[std::size_t(t)].fingerprint, std::make_pair(0, t)).first->second;
+                    ++p.first;
+                }
+                std::vector<std::pair<int, int>> ranked;
+                for (const auto &p : patterns)
+                    ranked.push_back(p.second);
+                std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
+                    return a.first != b.first ? a.first > b.first : a.second < b.second;
+                });
+                rep[0] = ranked[0].second;
+                rep[1] = ranked.size() > 1 ? ranked[1].second : -1;
+            }
+            for (int r : rep)
+                if (r >= 0 && trips_[std::size_t(r)].slot < 0)
+                    trips_[std::size_t(r)].slot = int(slots_.size()), slots_.emplace_back();
+            representatives_.push_back({rep[0], rep[1], firstDirection});
+        }
+    }
+
+    struct Call {
+        std::uint32_t sequence;
+        int stop;
+        long line;
+    };
+
+    void collectStations() {
+        auto r = feed_.open("stop_times.txt");
+        StopTimeColumns c = stopTimeColumns(*r);
+        for (CsvRow row; r->next(row);) {
+            int slot = trips_[std::size_t(tripOf(*r, row, c))].slot;
+            if (slot < 0)
+                continue;
+            std::uint32_t sequence = 0;
+            parseCount(row[c.sequence], sequence); // checked in the first pass
+            slots_[std::size_t(slot)].push_back({sequence, stopIds_.find(row[c.stop]), row.line()});
+        }
+        for (auto &calls : slots_) {
+            std::stable_sort(calls.begin(), calls.end(),
+                             [](const Call &a, const Call &b) { return a.sequence < b.sequence; });
+            for (std::size_t i = 1; i < calls.size(); ++i)
+                if (calls[i].sequence == calls[i - 1].sequence)
+                    r->fail(calls[i].line,
+                            "stop_sequence " + std::to_string(calls[i].sequence) + " appears twice in one trip");
+        }
+        for (std::size_t ri = 0; ri < routes_.size(); ++ri)
+            if (representatives_[ri].trip[0] >= 0)
+                result_.lines.push_back(lineOf(ri));
+    }
+
+    const std::string &shownName(int stop) const { return stops_[std::size_t(stops_[std::size_t(stop)].shown)].name; }
+
+    std::string stations(int trip) const {
+        std::string out;
+        if (trip < 0)
+            return out;
+        for (const Call &call : slots_[std::size_t(trips_[std::size_t(trip)].slot)])
+            out += (out.empty() ? "" : ",") + shownName(call.stop);
+        return out;
+    }
+
+    GtfsLine lineOf(std::size_t ri) const {
+        static const std::string arrow = "-->", first = gbk("首班 "), last = gbk(" 末班 "), fare = gbk("票价 "),
+                                 yuan = gbk("元");
+        const Route &route = routes_[ri];
+        const Representatives &rep = representatives_[ri];
+        GtfsLine line{route.id, route.lm, {}, route.bz, {}, {}, stations(rep.trip[0]), stations(rep.trip[1])};
+        const auto &calls = slots_[std::size_t(trips_[std::size_t(rep.trip[0])].slot)];
+        line.start = shownName(calls.front().stop) + arrow + shownName(calls.back().stop);
+
+        // Service times: departures from direction 0's first station over the direction's trips.
+        const std::string &origin = shownName(calls.front().stop);
+        int earliest = INT_MAX, latest = -1;
+        for (int t : route.trips) {
+            const Trip &trip = trips_[std::size_t(t)];
+            if (trip.count == 0 || (rep.firstDirection >= 0 && trip.direction != rep.firstDirection) ||
+                shownName(trip.firstStop) != origin)
+                continue;
+            int from = trip.frequencyFirst >= 0 ? trip.frequencyFirst : trip.firstDeparture;
+            int to = trip.frequencyFirst >= 0 ? trip.frequencyLast : trip.firstDeparture;
+            if (from >= 0) {
+                earliest = std::min(earliest, from);
+                latest = std::max(latest, to);
+            }
+        }
+        if (latest >= 0)
+            line.sj = first + clockText(earliest) + last + clockText(latest);
+
+        if (!route.fares.empty()) {
+            const std::string &currency = fares_[std::size_t(route.fares.front())].currency;
+            double low = fares_[std::size_t(route.fares.front())].price, high = low;
+            for (int f : route.fares) {
+                if (fares_[std::size_t(f)].currency != currency)
+                    continue;
+                low = std::min(low, fares_[std::size_t(f)].price);
+                high = std::max(high, fares_[std::size_t(f)].price);
+            }
+            std::string amount = priceText(low) + (high > low ? "-" + priceText(high) : "");
+            line.pj = fare + amount + (currency == "CNY" ? yuan : " " + currency);
+        }
+        return line;
+    }
+
+    struct Representatives {
+        int trip[2];
+        int firstDirection;
+    };
+
+    GtfsFeed feed_;
+    GbkConverter converter_;
+    GtfsRead result_;
+    IdMap agencies_, stopIds_, routeIds_, tripIds_;
+    std::vector<std::string> agencyNames_;
+    std::vector<Stop> stops_;
+    std::vector<Route> routes_;
+    std::vector<Trip> trips_;
+    std::vector<Fare> fares_;
+    std::vector<Representatives> representatives_;
+    std::vector<std::vector<Call>> slots_;
+};
+
+} // namespace
+
+GtfsRead readGtfs(const std::string &feedPath, bool replace) {
+    FeedReader reader(feedPath, replace);
+    return reader.read();
+}
+
+} // namespace velmora::busdb

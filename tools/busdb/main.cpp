@@ -1,0 +1,8 @@
+// busdb: the bus database tool for the people who deliver Velmora's data.
+#include "BusDb.h"
+
+#include <iostream>
+
+int main(int argc, char **argv) {
+    return velmora::busdb::runCli(argc, argv, std::cout, std::cerr);
+}
