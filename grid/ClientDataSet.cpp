@@ -2,11 +2,11 @@
 
 #include "platform/Exception.h"
 
-#include <cstring>
+#include <algorithm>
 
 namespace velmora {
 
-int TClientDataSet::fieldIndex(const std::string &name) const {
+int TClientDataSet::fieldIndex(std::string_view name) const {
     for (std::size_t i = 0; i < fields_.size(); ++i)
         if (fields_[i].name == name)
             return int(i);
@@ -23,11 +23,9 @@ const std::string &TClientDataSet::value(int row, int field) const {
     return cells_.at(std::size_t(row) * fields_.size() + std::size_t(field));
 }
 
-std::string TClientDataSet::storedValue(const std::string &value, int size) {
-    std::size_t end = std::strlen(value.c_str()); // stops at the first NUL
-    if (end > std::size_t(size))
-        end = std::size_t(size);
-    return value.substr(0, end);
+std::string_view TClientDataSet::storedValue(std::string_view value, int size) {
+    value = value.substr(0, std::min(value.size(), std::size_t(std::max(size, 0))));
+    return value.substr(0, std::min(value.size(), value.find('\0'))); // stops at the first NUL
 }
 
 void TClientDataSet::checkBrowsing(const char *operation) const {
@@ -56,13 +54,14 @@ void TClientDataSet::Append() {
     notifyScrolled();
 }
 
-void TClientDataSet::SetFieldValue(const std::string &name, const std::string &value) {
+void TClientDataSet::SetFieldValue(std::string_view name, std::string_view value) {
     if (state_ != dsAppend)
         throw Exception("Dataset not in edit or insert mode");
     int f = fieldIndex(name);
     if (f < 0)
-        throw Exception("Field '" + name + "' not found");
-    cells_[std::size_t(current_) * fields_.size() + std::size_t(f)] = storedValue(value, fields_[std::size_t(f)].size);
+        throw Exception("Field '" + std::string(name) + "' not found");
+    cells_[std::size_t(current_) * fields_.size() + std::size_t(f)].assign(
+        storedValue(value, fields_[std::size_t(f)].size));
 }
 
 void TClientDataSet::Post() {
@@ -73,11 +72,11 @@ void TClientDataSet::Post() {
         observer_->rowChanged(current_);
 }
 
-void TClientDataSet::AppendRow(const std::vector<std::pair<std::string, std::string>> &valuesByName) {
+void TClientDataSet::AppendRow(std::initializer_list<std::pair<std::string_view, std::string_view>> valuesByName) {
     // Names are checked first, so a bad one leaves no half-made row behind.
     for (const auto &named : valuesByName)
         if (fieldIndex(named.first) < 0)
-            throw Exception("Field '" + named.first + "' not found");
+            throw Exception("Field '" + std::string(named.first) + "' not found");
     Append();
     for (const auto &[name, value] : valuesByName)
         SetFieldValue(name, value);

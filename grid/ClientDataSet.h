@@ -3,7 +3,10 @@
 #pragma once
 
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora {
@@ -30,7 +33,7 @@ public:
     State state() const { return state_; }
     bool active() const { return state_ != dsInactive; }
     const std::vector<TFieldDef> &fields() const { return fields_; }
-    int fieldIndex(const std::string &name) const; // -1 when there is no such field
+    int fieldIndex(std::string_view name) const; // -1 when there is no such field
     int recordCount() const { return rowCount_; }
     // The current row's number, 1..recordCount; -1 while a new row is being appended; 0 when there is none.
     int recNo() const;
@@ -40,7 +43,7 @@ public:
     // Closes, drops the rows and fields, defines `fields`, and opens the table empty. No notification.
     void ResetTable(const std::vector<TFieldDef> &fields);
     // Starts a new row at the end (notification with row number -1), stores the values by field name, posts.
-    void AppendRow(const std::vector<std::pair<std::string, std::string>> &valuesByName);
+    void AppendRow(std::initializer_list<std::pair<std::string_view, std::string_view>> valuesByName);
     // Makes row 1 current and notifies, also when it already was.
     void MoveFirst();
     // A move made by the user (row 1-based); notifies only when the current row changes.
@@ -48,11 +51,11 @@ public:
 
     // The steps of an append, for callers that set fields one at a time.
     void Append();
-    void SetFieldValue(const std::string &name, const std::string &value);
+    void SetFieldValue(std::string_view name, std::string_view value);
     void Post();
 
     // The value as a field of `size` bytes stores it: up to the first NUL, then at most `size` bytes.
-    static std::string storedValue(const std::string &value, int size);
+    static std::string_view storedValue(std::string_view value, int size);
 
     void setObserver(Observer *observer) { observer_ = observer; }
     // The current-row notification.

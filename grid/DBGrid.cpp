@@ -58,25 +58,43 @@ Qt::ItemFlags TDataSetModel::flags(const QModelIndex &index) const {
     return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
 }
 
+void TDataSetModel::flushAppended() {
+    if (appended_ <= rows_)
+        return;
+    beginInsertRows(QModelIndex(), rows_, appended_ - 1);
+    rows_ = appended_;
+    endInsertRows();
+}
+
 void TDataSetModel::structureReset() {
     beginResetModel();
-    rows_ = 0;
+    rows_ = appended_ = 0;
     columns_ = dataSet_->active() ? int(dataSet_->fields().size()) : 0;
     endResetModel();
 }
 
 void TDataSetModel::rowAppended(int row) {
-    beginInsertRows(QModelIndex(), row, row);
-    rows_ = row + 1;
-    endInsertRows();
+    if (!flushPosted_) {
+        flushPosted_ = true;
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                flushPosted_ = false;
+                flushAppended();
+            },
+            Qt::QueuedConnection);
+    }
+    appended_ = row + 1;
 }
 
 void TDataSetModel::rowChanged(int row) {
-    if (columns_ > 0)
+    // A row the views do not know yet is read in full when it reaches them.
+    if (columns_ > 0 && row < rows_)
         emit dataChanged(index(row, 0), index(row, columns_ - 1), {Qt::DisplayRole});
 }
 
 void TDataSetModel::scrolled() {
+    flushAppended();
     int recNo = dataSet_->recNo();
     if (recNo >= 1)
         emit currentRowMoved(recNo - 1);

@@ -31,14 +31,19 @@ signals:
     void currentRowMoved(int row);
 
 private:
+    // Rows appended during one handler reach the views together, before the current row moves or at the next
+    // turn of the event loop, so a long fill does not lay the views out once per row.
+    void flushAppended();
     void structureReset() override;
     void rowAppended(int row) override;
     void rowChanged(int row) override;
     void scrolled() override;
 
     TClientDataSet *dataSet_;
-    int rows_ = 0;
+    int rows_ = 0;     // rows the views know of
+    int appended_ = 0; // rows the record set has; more than rows_ while a flush is pending
     int columns_ = 0;
+    bool flushPosted_ = false; // at most one flush waits in the event queue
     QFont titleFont_;
 };
 

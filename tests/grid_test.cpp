@@ -53,6 +53,16 @@ TEST_F(Grid, FollowsTheRecordSetAndShowsTheFields) {
     EXPECT_TRUE(grid->selectionModel()->isRowSelected(0, {}));
 }
 
+TEST_F(Grid, RowsAppendedWithoutAMoveReachTheGridAtTheNextTurnOfTheEventLoop) {
+    fill(2);
+    ds.ResetTable({{"a", 4}});
+    ds.AppendRow({{"a", "x"}});
+    ds.AppendRow({{"a", "y"}}); // a fill that ends here, as a failed query run does
+    QCoreApplication::processEvents();
+    ASSERT_EQ(grid->model()->rowCount(), 2);
+    EXPECT_EQ(grid->model()->index(1, 0).data().toString(), "y");
+}
+
 TEST_F(Grid, DownArrowMovesOnceWithOneNotification) {
     fill(3);
     grid->setFocus();

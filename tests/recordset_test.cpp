@@ -25,7 +25,7 @@ TEST(StoredValue, CutByBytesAndStopAtNul) {
     EXPECT_EQ(TClientDataSet::storedValue(exact, 28), exact);
     // 34 ASCII bytes then a double-byte character: byte 35 is a lead byte, which stays alone.
     std::string straddle = std::string(34, 'a') + G("站");
-    std::string kept = TClientDataSet::storedValue(straddle, 35);
+    std::string kept(TClientDataSet::storedValue(straddle, 35));
     ASSERT_EQ(kept.size(), 35u);
     EXPECT_EQ(static_cast<unsigned char>(kept.back()), 0xD5);
     EXPECT_EQ(TClientDataSet::storedValue(std::string("ab\0cd", 5), 29), "ab");
