@@ -135,27 +135,17 @@ TEST_F(Grid, NoDeletionNoEditingNoSorting) {
     EXPECT_EQ(ds.value(0, 0), G("1路"));
 }
 
-TEST_F(Grid, SetUpAsAReadOnlyWholeRowList) {
+TEST_F(Grid, ColumnWidthsFollowTheDigitWidthAndFieldSize) {
     fill(1);
     QHeaderView *titles = grid->horizontalHeader();
-    EXPECT_FALSE(grid->verticalHeader()->isVisible()); // no row indicator
-    EXPECT_TRUE(titles->isVisible());
-    EXPECT_TRUE(grid->showGrid());
-    EXPECT_EQ(grid->selectionBehavior(), QAbstractItemView::SelectRows);
-    EXPECT_EQ(grid->selectionMode(), QAbstractItemView::SingleSelection);
-    EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
-    EXPECT_FALSE(grid->isSortingEnabled());
-    EXPECT_FALSE(titles->sectionsMovable());
-    EXPECT_FALSE(titles->sectionsClickable());
-    EXPECT_FALSE(titles->isSortIndicatorShown());
-    for (int c = 0; c < 3; ++c)
-        EXPECT_EQ(titles->sectionResizeMode(c), QHeaderView::Fixed);
-    EXPECT_EQ(titles->defaultAlignment() & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
-    EXPECT_EQ(grid->model()->index(0, 0).data(Qt::TextAlignmentRole).value<Qt::Alignment>() & Qt::AlignHorizontal_Mask,
-              Qt::AlignLeft);
     int digit = QFontMetrics(grid->font()).horizontalAdvance(QLatin1Char('0'));
     EXPECT_EQ(titles->sectionSize(0), digit * 28 + 4);
     EXPECT_EQ(titles->sectionSize(1), digit * 35 + 4);
     EXPECT_EQ(titles->sectionSize(2), digit * 29 + 4);
-    EXPECT_FALSE(grid->tabKeyNavigation());
+    // The user cannot change them.
+    QTest::mousePress(titles->viewport(), Qt::LeftButton, {}, QPoint(titles->sectionSize(0) - 1, 5));
+    QTest::mouseMove(titles->viewport(), QPoint(titles->sectionSize(0) + 40, 5));
+    QTest::mouseRelease(titles->viewport(), Qt::LeftButton, {}, QPoint(titles->sectionSize(0) + 40, 5));
+    EXPECT_EQ(titles->sectionSize(0), digit * 28 + 4);
+    EXPECT_EQ(titles->logicalIndexAt(5), 0);
 }
