@@ -22,10 +22,29 @@ std::string bitmap(int w, int h, std::mt19937 &rng) {
         for (int x = 0; x < w; ++x) {
             unsigned char r, g, b;
             switch (style) {
-            case 0: r = static_cast<unsigned char>(x * 255 / w); g = static_cast<unsigned char>(y * 255 / h); b = 128; break;
-            case 1: r = 255; g = 0; b = 255; if ((x / 7 + y / 5) % 3 == 0) { r = 200; g = 190; b = 180; } break;
-            case 2: r = g = b = static_cast<unsigned char>(200 + (x + y) % 8); break;
-            default: r = static_cast<unsigned char>(rng()); g = static_cast<unsigned char>(r / 2 + rng() % 8); b = 90; break;
+            case 0:
+                r = static_cast<unsigned char>(x * 255 / w);
+                g = static_cast<unsigned char>(y * 255 / h);
+                b = 128;
+                break;
+            case 1:
+                r = 255;
+                g = 0;
+                b = 255;
+                if ((x / 7 + y / 5) % 3 == 0) {
+                    r = 200;
+                    g = 190;
+                    b = 180;
+                }
+                break;
+            case 2:
+                r = g = b = static_cast<unsigned char>(200 + (x + y) % 8);
+                break;
+            default:
+                r = static_cast<unsigned char>(rng());
+                g = static_cast<unsigned char>(r / 2 + rng() % 8);
+                b = 90;
+                break;
             }
             px += static_cast<char>(b);
             px += static_cast<char>(g);
@@ -48,7 +67,8 @@ const std::string &decodedPackage() {
             std::string name = "part" + std::to_string(i) + ".bmp";
             std::string b = bitmap(20 + static_cast<int>(rng() % 180), 10 + static_cast<int>(rng() % 60), rng);
             total += b.size();
-            ini += "[Part" + std::to_string(i) + "]\r\nImage=" + name + "\r\nLeftWidth=3\r\nRightWidth=3\r\n"
+            ini += "[Part" + std::to_string(i) + "]\r\nImage=" + name +
+                   "\r\nLeftWidth=3\r\nRightWidth=3\r\n"
                    "Trans=1\r\nNormalColour2=227 224 213\r\n";
             entries.push_back({name, std::move(b)});
         }

@@ -61,7 +61,8 @@ public:
         const auto *t = reinterpret_cast<const unsigned char *>(text_.data());
         int best = 0;
         int steps = kMaxChain;
-        for (int j = head_[hash(i)]; j >= 0 && i - j <= kRingSize && steps-- > 0; j = prev_[static_cast<std::size_t>(j)]) {
+        for (int j = head_[hash(i)]; j >= 0 && i - j <= kRingSize && steps-- > 0;
+             j = prev_[static_cast<std::size_t>(j)]) {
             if (t[j + best] != t[i + best])
                 continue;
             int n = 0;
