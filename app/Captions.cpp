@@ -39,8 +39,12 @@ void setCaption(QGroupBox *box, const std::string &gbkText) {
     remember(box, gbkText, shown);
 }
 
-std::string caption(const QLabel *label) { return recall(label, label->text()); }
+std::string caption(const QLabel *label) {
+    return recall(label, label->text());
+}
 
-std::string caption(const QGroupBox *box) { return recall(box, box->title()); }
+std::string caption(const QGroupBox *box) {
+    return recall(box, box->title());
+}
 
 } // namespace velmora

@@ -18,12 +18,23 @@ std::string queryTextFor(int mode, const std::string &cityId, const std::string 
     }
 }
 
+namespace {
+// Appends `s` with every ASCII comma replaced by " -- ", without a temporary copy.
+void appendStations(std::string &out, const std::string &s) {
+    std::size_t from = 0;
+    for (std::size_t at; (at = s.find(',', from)) != std::string::npos; from = at + 1) {
+        out.append(s, from, at - from);
+        out.append(" -- ", 4);
+    }
+    out.append(s, from, std::string::npos);
+}
+} // namespace
+
 std::string detailText(const std::string &bz, const std::string &sj, const std::string &pj, const std::string &sh,
                        const std::string &xh) {
     static const std::string twoSpaces = gbk("　　");
     static const std::string down = gbk("下行:　　");
     static const std::string breaks = "\r\n\r\n";
-    static const std::string arrow = " -- ";
     std::string text;
     text.reserve(bz.size() + sj.size() + pj.size() + sh.size() * 2 + xh.size() * 2 + 32);
     text += bz;
@@ -32,11 +43,11 @@ std::string detailText(const std::string &bz, const std::string &sj, const std::
     text += twoSpaces;
     text += pj;
     text += breaks;
-    text += replaceAll(sh, ",", arrow);
+    appendStations(text, sh);
     text += breaks;
     if (!trimBytes(xh).empty())
         text += down;
-    text += replaceAll(xh, ",", arrow);
+    appendStations(text, xh);
     return text;
 }
 
@@ -73,6 +84,8 @@ std::string lineAddress(const std::string &siteBase, const std::string &lineId) 
     return siteBase + "/i.php/" + percentEncode(lineId) + ".html";
 }
 
-std::string homeAddress(const std::string &siteBase) { return siteBase + "/"; }
+std::string homeAddress(const std::string &siteBase) {
+    return siteBase + "/";
+}
 
 } // namespace velmora

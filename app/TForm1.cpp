@@ -169,7 +169,8 @@ void TForm1::buildMenus() {
 void TForm1::connectHandlers() {
     // A user's click runs its handler under the top-level exception handler.
     auto bind = [this](QAction *action, void (TForm1::*handler)()) {
-        connect(action, &QAction::triggered, this, [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+        connect(action, &QAction::triggered, this,
+                [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
     };
     bind(N2, &TForm1::N2Click);
     bind(N3, &TForm1::N3Click);

@@ -13,9 +13,13 @@
 
 namespace velmora {
 
-void TForm1::ClientDataSet1AfterScroll() { showxx(); }
+void TForm1::ClientDataSet1AfterScroll() {
+    showxx();
+}
 
-void TForm1::DBGridEh1CellClick() { showxx(); }
+void TForm1::DBGridEh1CellClick() {
+    showxx();
+}
 
 void TForm1::showxx() {
     const int r = ClientDataSet1->recNo();
@@ -39,8 +43,12 @@ void TForm1::N8Click() {
     messageDlg(done, MsgType::Information, mbOK);
 }
 
-void TForm1::Label1Click() { shellOpen(lineUrl); }
+void TForm1::Label1Click() {
+    shellOpen(lineUrl);
+}
 
-void TForm1::Label2Click() { shellOpen(homeAddress(kSiteBase)); }
+void TForm1::Label2Click() {
+    shellOpen(homeAddress(kSiteBase));
+}
 
 } // namespace velmora

@@ -17,8 +17,7 @@ namespace velmora {
 namespace {
 // The result table's fields: name (also the column title) and size in bytes.
 const std::vector<TFieldDef> &resultFields() {
-    static const std::vector<TFieldDef> fields = {
-        {gbk("线路"), 28}, {gbk("始发-->终点站"), 35}, {gbk("备注"), 29}};
+    static const std::vector<TFieldDef> fields = {{gbk("线路"), 28}, {gbk("始发-->终点站"), 35}, {gbk("备注"), 29}};
     return fields;
 }
 
@@ -40,9 +39,15 @@ void TForm1::setMode(int mode) {
     q2->clear();
 }
 
-void TForm1::N2Click() { setMode(1); }
-void TForm1::N3Click() { setMode(2); }
-void TForm1::N4Click() { setMode(3); }
+void TForm1::N2Click() {
+    setMode(1);
+}
+void TForm1::N3Click() {
+    setMode(2);
+}
+void TForm1::N4Click() {
+    setMode(3);
+}
 
 void TForm1::Button1Click() {
     if (q1->text().isEmpty())

@@ -1,8 +1,8 @@
 // Start-up of the main window, the dialogs behind the menus, and the skin items.
+#include "about/TForm3.h"
 #include "app/Captions.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "about/TForm3.h"
 #include "city/TForm2.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
@@ -40,25 +40,41 @@ void TForm1::RunSkinCommand(int index) {
         SkinData1->SetActive(true);
 }
 
-void TForm1::N11Click() { RunSkinCommand(0); }
-void TForm1::N21Click() { RunSkinCommand(1); }
-void TForm1::N31Click() { RunSkinCommand(2); }
-void TForm1::N41Click() { RunSkinCommand(3); }
-void TForm1::N51Click() { RunSkinCommand(4); }
-void TForm1::N61Click() { RunSkinCommand(5); }
+void TForm1::N11Click() {
+    RunSkinCommand(0);
+}
+void TForm1::N21Click() {
+    RunSkinCommand(1);
+}
+void TForm1::N31Click() {
+    RunSkinCommand(2);
+}
+void TForm1::N41Click() {
+    RunSkinCommand(3);
+}
+void TForm1::N51Click() {
+    RunSkinCommand(4);
+}
+void TForm1::N61Click() {
+    RunSkinCommand(5);
+}
 
 void TForm1::N1Click() {
     if (Form2)
         Form2->ShowModal(this);
 }
 
-void TForm1::N10Click() { N1Click(); }
+void TForm1::N10Click() {
+    N1Click();
+}
 
 void TForm1::N5Click() {
     if (Form3)
         Form3->ShowModal(this);
 }
 
-void TForm1::N13Click() { N5Click(); }
+void TForm1::N13Click() {
+    N5Click();
+}
 
 } // namespace velmora

@@ -14,11 +14,17 @@ TDataSetModel::TDataSetModel(TClientDataSet *dataSet, QObject *parent)
     dataSet_->setObserver(this);
 }
 
-TDataSetModel::~TDataSetModel() { dataSet_->setObserver(nullptr); }
+TDataSetModel::~TDataSetModel() {
+    dataSet_->setObserver(nullptr);
+}
 
-int TDataSetModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : rows_; }
+int TDataSetModel::rowCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : rows_;
+}
 
-int TDataSetModel::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : columns_; }
+int TDataSetModel::columnCount(const QModelIndex &parent) const {
+    return parent.isValid() ? 0 : columns_;
+}
 
 QVariant TDataSetModel::data(const QModelIndex &index, int role) const {
     if (!index.isValid() || index.row() >= rows_ || index.column() >= columns_)
@@ -134,6 +140,16 @@ void TDBGrid::currentChanged(const QModelIndex &current, const QModelIndex &prev
         return;
     TClientDataSet *ds = model_->dataSet();
     runHandler([ds, row = current.row()] { ds->MoveTo(row + 1); });
+}
+
+void TDBGrid::mousePressEvent(QMouseEvent *event) {
+    // Only the left button picks a row; other buttons just focus the grid.
+    if (event->button() != Qt::LeftButton) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
 }
 
 void TDBGrid::mouseReleaseEvent(QMouseEvent *event) {

@@ -1,7 +1,7 @@
 // The data grid driven with the mouse and keyboard: which notifications each action gives, and its set-up.
+#include "TestDb.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
-#include "TestDb.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -81,6 +81,14 @@ TEST_F(Grid, ClickOnAnotherRowScrollsThenClicksOnTheCurrentRowOnlyClicks) {
     EXPECT_TRUE(grid->selectionModel()->isRowSelected(2, {}));
 }
 
+TEST_F(Grid, OnlyTheLeftButtonPicksARow) {
+    fill(3);
+    QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, cellCentre(2));
+    QTest::mouseClick(grid->viewport(), Qt::MiddleButton, {}, cellCentre(1));
+    EXPECT_EQ(ds.recNo(), 1);
+    EXPECT_EQ(scrolls + clicks, 0);
+}
+
 TEST_F(Grid, TitleRowAndEmptyAreaGiveNothing) {
     fill(3);
     QHeaderView *titles = grid->horizontalHeader();
@@ -111,7 +119,8 @@ TEST_F(Grid, NoDeletionNoEditingNoSorting) {
     EXPECT_EQ(ds.recordCount(), 3);
     EXPECT_EQ(grid->model()->rowCount(), 3);
     EXPECT_EQ(grid->indexWidget(grid->model()->index(0, 0)), nullptr);
-    EXPECT_EQ(QApplication::focusWidget() == grid.get() || QApplication::focusWidget() == nullptr, true); // no editor took focus
+    EXPECT_EQ(QApplication::focusWidget() == grid.get() || QApplication::focusWidget() == nullptr,
+              true); // no editor took focus
     EXPECT_EQ(grid->model()->flags(grid->model()->index(0, 0)) & Qt::ItemIsEditable, Qt::NoItemFlags);
     EXPECT_EQ(ds.value(0, 0), G("1路"));
 }

@@ -1,6 +1,6 @@
 // The main window's texts: query text per mode, detail text and caption, count caption, link addresses.
-#include "app/LineTexts.h"
 #include "TestDb.h"
+#include "app/LineTexts.h"
 
 #include <gtest/gtest.h>
 
@@ -22,8 +22,7 @@ TEST(QueryText, TrimsControlBytesButKeepsTheIdeographicSpace) {
     EXPECT_EQ(queryTextFor(1, "1", "\t\r\n 5\x01", ""), "select * from bus where cid='1' and lm like '%5%'");
     EXPECT_EQ(queryTextFor(1, "1", "   ", ""), "select * from bus where cid='1' and lm like '%%'");
     EXPECT_EQ(queryTextFor(2, "1", G("5　"), ""), G("select * from bus where cid='1' and sh like '%5　%'"));
-    EXPECT_EQ(queryTextFor(3, "1", " a", " b "),
-              "select * from bus where cid='1' and sh like '%a%' and sh like '%b%'");
+    EXPECT_EQ(queryTextFor(3, "1", " a", " b "), "select * from bus where cid='1' and sh like '%a%' and sh like '%b%'");
 }
 
 TEST(QueryText, QuotesAreDoubledWildcardsKept) {

@@ -16,13 +16,13 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
-#include <QMenu>
-#include <QTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 #include <gtest/gtest.h>
 
@@ -49,8 +49,6 @@ std::string busRow(const std::string &id, const std::string &cid, const std::str
 std::string storedCity(const char *name, const char *cid) {
     return std::string("INSERT INTO uconf VALUES (1, '") + name + "', '" + cid + "')";
 }
-
-std::string text(const QLineEdit *e) { return toGbk(e->text()); }
 
 class MainWindow : public ::testing::Test {
 protected:
@@ -134,7 +132,8 @@ TEST_F(MainWindow, StartUpListsTheStoredCitysLinesInStationToStationMode) {
     EXPECT_EQ(form->DBGridEh1->currentIndex().row(), 0);
     EXPECT_EQ(caption(form->GroupBox2), G("查询结果: 3条公交"));
     EXPECT_EQ(caption(form->GroupBox3), G("上海 1路　　A站-->B站 "));
-    EXPECT_EQ(caption(form->xxxx), G("空调　　6:00-22:00　　2元\r\n\r\nA站 -- B站 -- C站\r\n\r\n下行:　　C站 -- B站 -- A站"));
+    EXPECT_EQ(caption(form->xxxx),
+              G("空调　　6:00-22:00　　2元\r\n\r\nA站 -- B站 -- C站\r\n\r\n下行:　　C站 -- B站 -- A站"));
     EXPECT_EQ(form->lineIds, (std::vector<std::string>{"11", "12", "13"}));
     EXPECT_EQ(form->titleTexts[2], G("上海 3路　　E站-->F站 "));
     EXPECT_EQ(form->detailTexts[2], G("　　　　\r\n\r\nE站 -- F站\r\n\r\n  "));
@@ -218,7 +217,8 @@ TEST_F(MainWindow, AMissingDatabaseFileIsReportedAndTheWindowStillShows) {
 }
 
 TEST_F(MainWindow, EachModeBuildsItsStatement) {
-    start({busRow("1", "1", "5路", "", "A,B,C"), busRow("2", "1", "15路", "", "C,D"), busRow("3", "1", "K8", "", "B,D")});
+    start(
+        {busRow("1", "1", "5路", "", "A,B,C"), busRow("2", "1", "15路", "", "C,D"), busRow("3", "1", "K8", "", "B,D")});
     query(1, " 5 ");
     EXPECT_EQ(form->lastRunSql(), "select * from bus where cid='1' and lm like '%5%'");
     EXPECT_EQ(caption(form->GroupBox2), G("查询结果: 2条公交"));
@@ -458,11 +458,11 @@ TEST_F(MainWindow, WindowAndControlsAreLaidOutAsDesigned) {
     struct Place {
         QWidget *w;
         QRect r;
-    } places[] = {{form->GroupBox1, {24, 16, 617, 73}},  {form->sm1, {24, 30, 76, 19}},
-                  {form->q2, {272, 26, 113, 24}},       {form->Button1, {440, 16, 92, 41}},
+    } places[] = {{form->GroupBox1, {24, 16, 617, 73}},   {form->sm1, {24, 30, 76, 19}},
+                  {form->q2, {272, 26, 113, 24}},         {form->Button1, {440, 16, 92, 41}},
                   {form->GroupBox2, {24, 104, 617, 209}}, {form->DBGridEh1, {16, 24, 585, 169}},
                   {form->GroupBox3, {24, 328, 617, 235}}, {form->xxxx, {16, 24, 585, 200}},
-                  {form->Label1, {24, 568, 81, 13}},    {form->Label2, {576, 568, 81, 13}}};
+                  {form->Label1, {24, 568, 81, 13}},      {form->Label2, {576, 568, 81, 13}}};
     for (const Place &p : places)
         EXPECT_EQ(p.w->geometry(), p.r) << p.w->metaObject()->className();
     EXPECT_EQ(form->sm2->pos(), QPoint(240, 30));

@@ -1,6 +1,6 @@
 // The in-memory record set: byte-size limits, row numbers, states and the current-row notification.
-#include "grid/ClientDataSet.h"
 #include "TestDb.h"
+#include "grid/ClientDataSet.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,9 @@ using namespace velmora;
 using velmora::test::G;
 
 namespace {
-std::vector<TFieldDef> threeFields() { return {{G("线路"), 28}, {G("始发-->终点站"), 35}, {G("备注"), 29}}; }
+std::vector<TFieldDef> threeFields() {
+    return {{G("线路"), 28}, {G("始发-->终点站"), 35}, {G("备注"), 29}};
+}
 
 void append(TClientDataSet &ds, const std::string &a, const std::string &b = "", const std::string &c = "") {
     ds.AppendRow({{G("线路"), a}, {G("始发-->终点站"), b}, {G("备注"), c}});

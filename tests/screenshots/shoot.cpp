@@ -21,8 +21,9 @@ using namespace velmora;
 namespace {
 
 void makeSample(const std::string &file) {
-    static const char *const stations[] = {"天安门东", "王府井", "东单", "建国门", "北京站口", "崇文门", "磁器口", "天坛北门",
-                              "红桥路口", "法华寺",   "东四",   "灯市口", "美术馆",   "沙滩",   "景山东门"};
+    static const char *const stations[] = {"天安门东", "王府井", "东单",     "建国门",   "北京站口",
+                                           "崇文门",   "磁器口", "天坛北门", "红桥路口", "法华寺",
+                                           "东四",     "灯市口", "美术馆",   "沙滩",     "景山东门"};
     std::vector<std::string> rows = {"INSERT INTO uconf VALUES (1, '北京', '1')"};
     for (int i = 0; i < 14; ++i) {
         std::string sh, xh;
@@ -33,8 +34,7 @@ void makeSample(const std::string &file) {
             xh += std::string(s < 8 ? "," : "") + at(s);
         std::string n = std::to_string(i + 1);
         rows.push_back("INSERT INTO bus VALUES ('" + std::to_string(1000 + i) + "','1','" + n + "路','" + at(0) +
-                       "-->" + at(8) +
-                       "','无人售票 空调车','首车5:30 末车23:00','票价1元 刷卡0.4元','" + sh + "','" +
+                       "-->" + at(8) + "','无人售票 空调车','首车5:30 末车23:00','票价1元 刷卡0.4元','" + sh + "','" +
                        (i % 4 == 3 ? std::string() : xh) + "')");
     }
     velmora::test::makeBusDb(file, rows);
@@ -82,7 +82,8 @@ int main(int argc, char **argv) {
 
     CreateForms();
     Form1->show();
-    QTest::qWaitForWindowExposed(Form1);
+    if (!QTest::qWaitForWindowExposed(Form1))
+        std::fprintf(stderr, "the main window was not shown\n");
     save(Form1, out + "/startup.png");
 
     std::vector<std::string> stations = firstLineStations(Form1->cityId);

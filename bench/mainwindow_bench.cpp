@@ -1,0 +1,192 @@
+// The query run of the main window, end to end, against SQLCipher alone running the same statement.
+//   scripts/with-display.sh build/bench/bench_mainwindow
+// Button200Click covers the connection, materialising the result, filling the record set and grid, building
+// the detail texts and showing row 1. The floor opens, keys, prepares, steps every row reading every column,
+// finalises and closes. The ratios are printed at the end.
+#include "TestPaths.h"
+#include "app/TForm1.h"
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "data/Schema.h"
+#include "platform/Application.h"
+#include "platform/Gbk.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstring>
+#include <map>
+#include <sqlcipher/sqlite3.h>
+
+using namespace velmora;
+
+namespace {
+
+struct City {
+    const char *id;
+    int lines;
+};
+constexpr City kBig{"7", 3000};
+constexpr City kDemoSized{"8", 1000}; // stands in for the demo's largest city when there is no demo database
+
+std::string demoDb() {
+    std::string f = std::string(velmora::test::kBinaryDir) + "/tolvi.dbf";
+    return QFileInfo::exists(QString::fromStdString(f)) ? f : std::string();
+}
+
+// A database with the stored city and two generated cities of realistic line texts.
+std::string makeDb(const std::string &file) {
+    TSQLiteDatabase::CreateFile(file, dbKey);
+    TSQLiteDatabase db(file, dbKey);
+    createSchema(db);
+    db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '7')"));
+    db.RunSql("BEGIN");
+    int id = 0;
+    for (City c : {kBig, kDemoSized}) {
+        for (int i = 0; i < c.lines; ++i, ++id) {
+            std::string n = std::to_string(i), stations;
+            for (int s = 0; s < 25; ++s)
+                stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
+            db.RunSql("INSERT INTO bus VALUES ('" + std::to_string(id) + "', '" + c.id + "', '" + n + gbk("路") +
+                      "', '" + gbk("甲站-->乙站") + "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") +
+                      "', '" + gbk("票价 2元") + "', '" + stations + "', '" + stations + "')");
+        }
+    }
+    db.RunSql("COMMIT");
+    return file;
+}
+
+// Two working folders: one with the generated cities, one with a copy of the demo database (if there is one).
+// The window opens "tolvi.dbf" in the working folder, so a benchmark picks its database by changing folder.
+struct Fixture {
+    QTemporaryDir generated, demo;
+    TForm1 *form = nullptr;
+    std::string demoCityId;
+    bool haveDemo = false;
+
+    Fixture() {
+        makeDb(path(generated));
+        std::string demoFile = demoDb();
+        if (!demoFile.empty()) {
+            haveDemo = QFile::copy(QString::fromStdString(demoFile), QString::fromStdString(path(demo)));
+            QDir::setCurrent(demo.path());
+            TSQLiteDatabase db(dbFileName, dbKey);
+            auto t = db.QueryTable("SELECT cid, count(*) AS n FROM bus GROUP BY cid ORDER BY n DESC LIMIT 1");
+            demoCityId = t->ColumnText(0);
+        } else {
+            demoCityId = kDemoSized.id;
+        }
+        QDir::setCurrent(generated.path());
+        form = createForm<TForm1>();
+        form->show();
+        QCoreApplication::processEvents();
+    }
+    static std::string path(const QTemporaryDir &d) { return d.path().toStdString() + "/" + dbFileName; }
+    const QTemporaryDir &demoDir() const { return haveDemo ? demo : generated; }
+};
+
+Fixture &fixture() {
+    static Fixture f;
+    return f;
+}
+
+void rawQuery(const std::string &file, const std::string &sql) {
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_key(db, dbKey, 4);
+    sqlite3_stmt *stmt = nullptr;
+    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
+    std::size_t bytes = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        int n = sqlite3_column_count(stmt);
+        for (int j = 0; j < n; ++j) {
+            const unsigned char *t = sqlite3_column_text(stmt, j);
+            bytes += t ? std::strlen(reinterpret_cast<const char *>(t)) : 0;
+        }
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_close(db);
+    benchmark::DoNotOptimize(bytes);
+}
+
+void runIn(benchmark::State &state, const QTemporaryDir &dir, const std::string &cityId, bool paint) {
+    Fixture &f = fixture();
+    QDir::setCurrent(dir.path());
+    for (auto _ : state) {
+        f.form->cityId = cityId;
+        f.form->Button200Click();
+        if (paint)
+            f.form->repaint(); // the grid and the details drawn once, as the next paint would
+    }
+    state.counters["rows"] = f.form->ClientDataSet1->recordCount();
+}
+
+void BM_Raw_3000(benchmark::State &state) {
+    ensureCodecDefaults();
+    std::string file = Fixture::path(fixture().generated);
+    for (auto _ : state)
+        rawQuery(file, std::string("SELECT * FROM bus where cid='") + kBig.id + "'");
+}
+void BM_Button200_3000(benchmark::State &state) {
+    runIn(state, fixture().generated, kBig.id, false);
+}
+void BM_Button200Painted_3000(benchmark::State &state) {
+    runIn(state, fixture().generated, kBig.id, true);
+}
+void BM_Raw_DemoLargest(benchmark::State &state) {
+    ensureCodecDefaults();
+    Fixture &f = fixture();
+    std::string file = Fixture::path(f.demoDir());
+    for (auto _ : state)
+        rawQuery(file, "SELECT * FROM bus where cid='" + f.demoCityId + "'");
+}
+void BM_Button200_DemoLargest(benchmark::State &state) {
+    runIn(state, fixture().demoDir(), fixture().demoCityId, false);
+}
+
+BENCHMARK(BM_Raw_3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Button200_3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Button200Painted_3000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Raw_DemoLargest)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Button200_DemoLargest)->Unit(benchmark::kMillisecond);
+
+// Prints the usual table, then each run's time over its floor.
+class RatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run> &runs) override {
+        ConsoleReporter::ReportRuns(runs);
+        // Plain runs, or the median when repetitions are asked for.
+        for (const Run &r : runs)
+            if (r.aggregate_name.empty() || r.aggregate_name == "median")
+                times_[r.run_name.function_name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
+    }
+    void Finalize() override {
+        ConsoleReporter::Finalize();
+        auto ratio = [this](const char *name, const char *floor) {
+            if (times_.count(name) && times_.count(floor) && times_[floor].first > 0 && times_[floor].second > 0)
+                std::printf("%-28s %.2f x %s (cpu %.2f x)\n", name, times_[name].first / times_[floor].first, floor,
+                            times_[name].second / times_[floor].second);
+        };
+        ratio("BM_Button200_3000", "BM_Raw_3000");
+        ratio("BM_Button200Painted_3000", "BM_Raw_3000");
+        ratio("BM_Button200_DemoLargest", "BM_Raw_DemoLargest");
+        std::printf("demo database: %s\n", demoDb().empty() ? "none (generated 1,000-line city)" : demoDb().c_str());
+    }
+
+private:
+    std::map<std::string, std::pair<double, double>> times_; // real, cpu
+};
+
+} // namespace
+
+int main(int argc, char **argv) {
+    Application app(argc, argv);
+    installFontSubstitutions();
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}
