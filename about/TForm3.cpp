@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QWebEngineView>
@@ -84,21 +83,6 @@ void TForm3::Button1Click() {
     Close();
 }
 
-void TForm3::keyPressEvent(QKeyEvent *e) {
-    switch (e->key()) {
-    case Qt::Key_Escape:
-        e->accept();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (focusWidget() == Button1)
-            Button1->click();
-        e->accept();
-        return;
-    default:
-        ModalForm::keyPressEvent(e);
-    }
-}
 
 void TForm3::ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled) {
     if (hookDrops(msg, target, WebBrowser1))

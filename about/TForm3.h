@@ -51,8 +51,6 @@ public:
     std::string pageHost;
 
 protected:
-    // No default and no cancel button: Esc does nothing, Enter presses "返回" only while it has the focus.
-    void keyPressEvent(QKeyEvent *e) override;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 // The database layer against the raw floor: SQLCipher alone doing the same work in the same run.
 //   build/bench/bench_database
+#include "RawFloor.h"
 #include "data/Schema.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
@@ -7,6 +8,7 @@
 
 #include <QDir>
 #include <QTemporaryDir>
+
 #include <benchmark/benchmark.h>
 #include <sqlcipher/sqlite3.h>
 
@@ -41,27 +43,6 @@ const std::string &benchFile() {
     return file;
 }
 
-// The raw floor: open, key, prepare, step through every row reading every column, finalise, close.
-void rawQuery(const std::string &file, const char *sql, benchmark::State &state) {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_key(db, dbKey, 4);
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &stmt, nullptr);
-    std::size_t bytes = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        int n = sqlite3_column_count(stmt);
-        for (int j = 0; j < n; ++j) {
-            const unsigned char *t = sqlite3_column_text(stmt, j);
-            bytes += t ? std::strlen(reinterpret_cast<const char *>(t)) : 0;
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    benchmark::DoNotOptimize(bytes);
-    (void)state;
-}
-
 void layerQuery(const std::string &file, const std::string &sql) {
     TSQLiteDatabase db(file, dbKey);
     auto table = db.QueryTable(sql);
@@ -69,18 +50,16 @@ void layerQuery(const std::string &file, const std::string &sql) {
 }
 
 void BM_Raw_StoredCity(benchmark::State &state) {
-    ensureCodecDefaults();
     for (auto _ : state)
-        rawQuery(benchFile(), "SELECT * FROM uconf where id=1", state);
+        rawQuery(benchFile(), "SELECT * FROM uconf where id=1");
 }
 void BM_Layer_StoredCity(benchmark::State &state) {
     for (auto _ : state)
         layerQuery(benchFile(), "SELECT * FROM uconf where id=1");
 }
 void BM_Raw_CityLines3000(benchmark::State &state) {
-    ensureCodecDefaults();
     for (auto _ : state)
-        rawQuery(benchFile(), "SELECT * FROM bus where cid='7'", state);
+        rawQuery(benchFile(), "SELECT * FROM bus where cid='7'");
 }
 void BM_Layer_CityLines3000(benchmark::State &state) {
     for (auto _ : state)

@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "RawFloor.h"
+
 #include <benchmark/benchmark.h>
 #include <cstring>
 #include <map>
@@ -90,25 +92,6 @@ struct Fixture {
 Fixture &fixture() {
     static Fixture f;
     return f;
-}
-
-void rawQuery(const std::string &file, const std::string &sql) {
-    sqlite3 *db = nullptr;
-    sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_key(db, dbKey, 4);
-    sqlite3_stmt *stmt = nullptr;
-    sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr);
-    std::size_t bytes = 0;
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        int n = sqlite3_column_count(stmt);
-        for (int j = 0; j < n; ++j) {
-            const unsigned char *t = sqlite3_column_text(stmt, j);
-            bytes += t ? std::strlen(reinterpret_cast<const char *>(t)) : 0;
-        }
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_close(db);
-    benchmark::DoNotOptimize(bytes);
 }
 
 void runIn(benchmark::State &state, const QTemporaryDir &dir, const std::string &cityId, bool paint) {

@@ -10,7 +10,6 @@
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 
@@ -106,20 +105,5 @@ void TForm2::Button1Click() {
     Close();
 }
 
-void TForm2::keyPressEvent(QKeyEvent *e) {
-    switch (e->key()) {
-    case Qt::Key_Escape:
-        e->accept();
-        return;
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        if (focusWidget() == Button1)
-            Button1->click();
-        e->accept();
-        return;
-    default:
-        ModalForm::keyPressEvent(e);
-    }
-}
 
 } // namespace velmora

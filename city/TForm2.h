@@ -32,8 +32,6 @@ public:
     QComboBox *ComboBox3; // city ids, parallel to ComboBox2; never shown
 
 protected:
-    // No default and no cancel button: Esc does nothing, Enter presses "确定" only while it has the focus.
-    void keyPressEvent(QKeyEvent *e) override;
 
 private:
     // The id paired with the selected city, empty when there is none.

@@ -2,6 +2,8 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QKeyEvent>
+#include <QPushButton>
 
 namespace velmora {
 
@@ -50,6 +52,22 @@ QPoint centredOver(const QRect &mainFrame, const QSize &dialogFrame) {
     int left = mainFrame.left() + (mainFrame.width() - dialogFrame.width()) / 2;
     int top = mainFrame.top() + (mainFrame.height() - dialogFrame.height()) / 2;
     return QPoint(std::max(0, left), std::max(0, top));
+}
+
+void ModalForm::keyPressEvent(QKeyEvent *e) {
+    switch (e->key()) {
+    case Qt::Key_Escape:
+        e->accept();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (auto *button = qobject_cast<QPushButton *>(focusWidget()))
+            button->click();
+        e->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(e);
+    }
 }
 
 int ModalForm::ShowModal(QWidget *mainWindow) {

@@ -55,6 +55,11 @@ public:
     void reject() override { done(2); }
     void Close() { done(2); }
 
+protected:
+    // The program's dialogs have no default and no cancel button: Esc does nothing, and Enter presses a push
+    // button only while that button has the focus.
+    void keyPressEvent(QKeyEvent *e) override;
+
 private:
     bool shownBefore_ = false;
 };

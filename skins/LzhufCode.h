@@ -8,14 +8,14 @@
 
 namespace velmora::lzhuf {
 
-constexpr int kRingSize = 4096;                            // ring buffer, positions modulo 4096
-constexpr int kMaxMatch = 60;                              // longest match
-constexpr int kThreshold = 2;                              // a match is longer than this
-constexpr int kFirstPos = kRingSize - kMaxMatch;           // 4036: first byte written; 0..4035 are spaces
-constexpr int kSymbols = 256 - kThreshold + kMaxMatch;     // 314: literals 0..255, lengths 3..60
-constexpr int kNodes = kSymbols * 2 - 1;                   // 627 nodes of the tree
-constexpr int kRoot = kNodes - 1;                          // 626
-constexpr std::uint16_t kMaxFreq = 0x8000;                 // root count that triggers a rebuild
+constexpr int kRingSize = 4096;                        // ring buffer, positions modulo 4096
+constexpr int kMaxMatch = 60;                          // longest match
+constexpr int kThreshold = 2;                          // a match is longer than this
+constexpr int kFirstPos = kRingSize - kMaxMatch;       // 4036: first byte written; 0..4035 are spaces
+constexpr int kSymbols = 256 - kThreshold + kMaxMatch; // 314: literals 0..255, lengths 3..60
+constexpr int kNodes = kSymbols * 2 - 1;               // 627 nodes of the tree
+constexpr int kRoot = kNodes - 1;                      // 626
+constexpr std::uint16_t kMaxFreq = 0x8000;             // root count that triggers a rebuild
 
 // The upper 6 bits of a position (0..63) take 3 to 8 bits: 1 value of length 3, 3 of 4, 8 of 5, 12 of 6,
 // 24 of 7 and 16 of 8, assigned canonically in increasing order of value.
@@ -50,9 +50,9 @@ inline constexpr PositionCode kPositionCode = makePositionCode();
 // The adaptive Huffman tree: nodes 0..626 in order of increasing count (the sibling property), leaves marked by
 // a child index of 627 + symbol; every symbol's count starts at 1.
 struct Tree {
-    std::uint16_t freq[kNodes + 1];      // counts; the last is a sentinel that stops the reordering scan
+    std::uint16_t freq[kNodes + 1];          // counts; the last is a sentinel that stops the reordering scan
     std::uint16_t parent[kNodes + kSymbols]; // parent of each node, then of each leaf (627 + symbol)
-    std::uint16_t child[kNodes];         // a node's first child (the second is child + 1), or 627 + symbol
+    std::uint16_t child[kNodes];             // a node's first child (the second is child + 1), or 627 + symbol
 
     void start() {
         for (int i = 0; i < kSymbols; ++i) {

@@ -72,9 +72,9 @@ struct SkinPersonality {
 };
 
 struct SkinButtons {
-    SkinPart push;          // image "Bitmap", 5 frames; present when "Bitmap" has a value
-    SkinImage checkButton;  // "CheckButton"
-    SkinImage radioButton;  // "RadioButton"
+    SkinPart push;         // image "Bitmap", 5 frames; present when "Bitmap" has a value
+    SkinImage checkButton; // "CheckButton"
+    SkinImage radioButton; // "RadioButton"
     int checkFrames = 4;
     int radioFrames = 4;
 };
@@ -111,15 +111,15 @@ struct SkinGroupBox {
 
 // The system colours that stand behind missing "Colours" keys.
 struct SystemColours {
-    QColor windowText, buttonFace, scrollbar, highlightText, highlight, menu, menuText, buttonText,
-        buttonHighlight, buttonShadow, darkShadow, captionText, inactiveCaptionText;
+    QColor windowText, buttonFace, scrollbar, highlightText, highlight, menu, menuText, buttonText, buttonHighlight,
+        buttonShadow, darkShadow, captionText, inactiveCaptionText;
     // The classic desktop scheme; the parse does not depend on the running desktop unless asked.
     static SystemColours classic();
 };
 
 struct SkinColours {
-    QColor windowText, buttonFace, scrollbar, hilightText, hilight, menubar, menu, menuText, buttonText,
-        buttonHilight, buttonlight, buttonShadow, buttonDkShadow, menuBarText, titleTextActive, titleTextNoActive;
+    QColor windowText, buttonFace, scrollbar, hilightText, hilight, menubar, menu, menuText, buttonText, buttonHilight,
+        buttonlight, buttonShadow, buttonDkShadow, menuBarText, titleTextActive, titleTextNoActive;
 };
 
 struct ParsedSkin {

@@ -216,12 +216,11 @@ void SkinBuilder::readButtons(SkinButtons &b) {
     b.radioFrames = optInteger(sec, "RadioButtonFrame").value_or(guessFrames(b.radioButton.image));
 }
 
-void SkinBuilder::readCaptionButtons(const std::vector<std::string> &sections,
-                                     std::vector<SkinCaptionButton> &list) {
+void SkinBuilder::readCaptionButtons(const std::vector<std::string> &sections, std::vector<SkinCaptionButton> &list) {
     for (const std::string &sec : sections) {
         std::string upper = upperAscii(sec);
-        if (upper.compare(0, 6, "BUTTON") != 0 || upper == "BUTTON" || upper == "BUTTONS" ||
-            upper == "BUTTON.RADIO" || upper == "BUTTON.CHECKBOX")
+        if (upper.compare(0, 6, "BUTTON") != 0 || upper == "BUTTON" || upper == "BUTTONS" || upper == "BUTTON.RADIO" ||
+            upper == "BUTTON.CHECKBOX")
             continue;
         SkinCaptionButton b;
         b.section = sec;
@@ -305,7 +304,7 @@ void SkinBuilder::build(ParsedSkin &s) {
     s.groupBox.backgroundLeftShift = integer("GroupBox", "BackgroundLeftShift", 0);
     s.groupBox.backgroundRightShift = integer("GroupBox", "BackgroundRightShift", 0);
     s.groupBoxEdge = part("GroupBoxEdge", 2);
-    const char *thumbs[6] = {"Trackbar.ThumbHorz", "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
+    const char *thumbs[6] = {"Trackbar.ThumbHorz",  "Trackbar.ThumbVert", "Trackbar.ThumbLeft",
                              "Trackbar.ThumbRight", "Trackbar.ThumbUp",   "Trackbar.ThumbDown"};
     for (int i = 0; i < 6; ++i)
         s.trackbarThumbs[static_cast<std::size_t>(i)] = part(thumbs[i], 5);

@@ -20,7 +20,9 @@ bool equalsNoCase(std::string_view a, std::string_view b) {
     return true;
 }
 
-bool isHeader(const std::string &line) { return line.size() >= 2 && line.front() == '[' && line.back() == ']'; }
+bool isHeader(const std::string &line) {
+    return line.size() >= 2 && line.front() == '[' && line.back() == ']';
+}
 
 int hexDigit(char c) {
     if (c >= '0' && c <= '9')

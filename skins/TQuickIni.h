@@ -29,7 +29,7 @@ public:
     const std::vector<std::string> &lines() const { return lines_; }
 
 private:
-    std::vector<std::string> lines_;                       // kept lines, trimmed
+    std::vector<std::string> lines_;                           // kept lines, trimmed
     std::vector<std::pair<std::string, std::size_t>> headers_; // header line and its index in lines_
 };
 

@@ -47,7 +47,9 @@ bool TSkinReader::damaged() {
     return false;
 }
 
-bool TSkinReader::ReadPackage(ByteStream &package) { return ReadPackage(std::string_view(package.bytes())); }
+bool TSkinReader::ReadPackage(ByteStream &package) {
+    return ReadPackage(std::string_view(package.bytes()));
+}
 
 bool TSkinReader::ReadPackage(std::string_view package) {
     names_.clear();

@@ -252,16 +252,6 @@ ToolRun runTool(const QStringList &args) {
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-QString runClient(const std::string &file, const QString &statements) {
-    QProcess p;
-    p.start("sqlcipher", {QString::fromStdString(file)});
-    if (!p.waitForStarted())
-        return "<no client>";
-    p.write(("PRAGMA key='kemu';\nPRAGMA kdf_iter=256;\n" + statements + "\n.quit\n").toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
-}
 } // namespace
 
 TEST(BusDbTool, QueryPrintsUtf8RowsAndFailsWithTheLayersMessage) {
@@ -310,7 +300,7 @@ TEST(BusDbTool, StockClientReadsWhatTheToolWrites) {
     EXPECT_EQ(runTool({"create", QString::fromStdString(file)}).code, 0);
     EXPECT_EQ(runTool({"import", QString::fromStdString(file), QString::fromStdString(csv)}).code, 0);
     QString hex = QByteArray::fromStdString(G("广州")).toHex().toUpper();
-    QString out = runClient(file, "SELECT hex(city) FROM city WHERE id='7'; SELECT count(*) FROM bus;");
+    QString out = velmora::test::runStockClient(file, "SELECT hex(city) FROM city WHERE id='7'; SELECT count(*) FROM bus;");
     EXPECT_TRUE(out.contains(hex)) << out.toStdString();
     EXPECT_TRUE(out.contains("\n3\n")) << out.toStdString();
 }

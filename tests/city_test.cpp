@@ -73,10 +73,6 @@ protected:
     }
     void destroyForms() {
         delete Form2;
-        // The main window's record set goes before its grid's model, which still reaches it when deleted;
-        // the model goes first here.
-        if (Form1)
-            delete Form1->DataSource1;
         delete Form1;
         Form2 = nullptr;
         Form1 = nullptr;

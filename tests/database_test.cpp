@@ -4,7 +4,6 @@
 #include "TestDb.h"
 
 #include <QFile>
-#include <QProcess>
 #include <gtest/gtest.h>
 #include <sqlcipher/sqlite3.h>
 
@@ -257,24 +256,11 @@ TEST_F(Db, TableOutlivesItsConnection) {
     EXPECT_EQ(table->ColumnText(0), "kept");
 }
 
-namespace {
-// Runs the stock client on a file with the documented recipe and the given statements.
-QString runClient(const std::string &file, const QString &statements) {
-    QProcess p;
-    p.start("sqlcipher", {QString::fromStdString(file)});
-    if (!p.waitForStarted())
-        return "<no client>";
-    p.write(("PRAGMA key='kemu';\nPRAGMA kdf_iter=256;\n" + statements + "\n.quit\n").toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished();
-    return QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
-}
-} // namespace
 
 TEST(Interop, StockClientAndLayerReadEachOthersFiles) {
     TempWorkDir dir;
     std::string byClient = dir.path("client.dbf");
-    runClient(byClient, "CREATE TABLE sheng (sheng TEXT); INSERT INTO sheng VALUES ('From client');");
+    velmora::test::runStockClient(byClient, "CREATE TABLE sheng (sheng TEXT); INSERT INTO sheng VALUES ('From client');");
     {
         TSQLiteDatabase db(byClient, dbKey);
         auto table = db.QueryTable("SELECT * FROM sheng");
@@ -283,5 +269,5 @@ TEST(Interop, StockClientAndLayerReadEachOthersFiles) {
     }
     std::string byLayer = dir.path("layer.dbf");
     velmora::test::makeBusDb(byLayer, {"INSERT INTO sheng VALUES ('From layer')"});
-    EXPECT_TRUE(runClient(byLayer, "SELECT sheng FROM sheng;").contains("From layer"));
+    EXPECT_TRUE(velmora::test::runStockClient(byLayer, "SELECT sheng FROM sheng;").contains("From layer"));
 }

@@ -91,7 +91,8 @@ TEST(QuickIni, ColourTexts) {
     EXPECT_EQ(rgb(parseColourText("300 0 0")), (std::vector<int>{44, 0, 0}));
     EXPECT_EQ(rgb(parseColourText("1,2")), (std::vector<int>{1, 0, 0}));
     EXPECT_EQ(rgb(parseColourText("(1; 2; 3; 4)")), (std::vector<int>{1, 2, 3}));
-    EXPECT_EQ(rgb(parseColourText("99999999999999999999 1 2")), (std::vector<int>{99999999999999999999ULL % 256, 1, 2}));
+    EXPECT_EQ(rgb(parseColourText("99999999999999999999 1 2")),
+              (std::vector<int>{99999999999999999999ULL % 256, 1, 2}));
     EXPECT_EQ(rgb(parseColourText("")), (std::vector<int>{0, 0, 0}));
 
     TQuickIni ini = load("[Colours]\r\nButtonFace=1 2 3\r\nEmpty=\r\n"

@@ -28,8 +28,9 @@ std::string randomBytes(std::size_t n, unsigned seed, int alphabet = 256) {
 // Text-like data with repeats at many distances, like an INI file next to bitmaps.
 std::string structuredBytes(std::size_t n, unsigned seed) {
     std::mt19937 rng(seed);
-    static const char *words[] = {"[Buttons]\r\n", "LeftWidth=", "TopHeight=", "Image=", ".bmp\r\n", "   ",
-                                  "\xff\x00\xff", "\x10\x20\x30\x40", "Colour2=227 224 213\r\n"};
+    static const char *words[] = {"[Buttons]\r\n", "LeftWidth=",       "TopHeight=",
+                                  "Image=",        ".bmp\r\n",         "   ",
+                                  "\xff\x00\xff",  "\x10\x20\x30\x40", "Colour2=227 224 213\r\n"};
     std::string s;
     while (s.size() < n) {
         unsigned k = rng() % 12;

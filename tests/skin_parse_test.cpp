@@ -85,8 +85,8 @@ TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
     ASSERT_TRUE(reader.ReadPackage(package));
     EXPECT_EQ(reader.version(), 20000);
     // Files in byte order of their names ("Side" before "check"), names lower-cased by the reader.
-    EXPECT_EQ(reader.names(), (std::vector<std::string>{"side.bmp", "check.bmp", "empty.bmp", "frame.bmp",
-                                                          "skin.ini", "wide.bmp"}));
+    EXPECT_EQ(reader.names(),
+              (std::vector<std::string>{"side.bmp", "check.bmp", "empty.bmp", "frame.bmp", "skin.ini", "wide.bmp"}));
 
     ParsedSkin skin;
     ASSERT_TRUE(parseSkin(package, skin));

@@ -29,7 +29,9 @@ std::string decodedPackage(std::int32_t version, int block, const std::string &l
     return s + data;
 }
 
-std::string stored(const std::string &decoded) { return skinpack::compressPackage(decoded); }
+std::string stored(const std::string &decoded) {
+    return skinpack::compressPackage(decoded);
+}
 
 struct ReaderTest : ::testing::Test {
     test::MessageCapture boxes;
@@ -91,10 +93,14 @@ TEST_F(ReaderTest, NameListLineEndsNulAndEmptyNames) {
     EXPECT_EQ(splitNameList(std::string("a b\r\nc\0d\r\ne", 12)), (std::vector<std::string>{"a b", "c"}));
 
     // An empty name still takes its size from the table; names are lower-cased A..Z only.
-    std::string gbkName = "\xC6\xA4\xB7\xF4" "A.BMP"; // GBK bytes are left alone
-    ASSERT_TRUE(read(stored(decodedPackage(20000, 0, "one\r\n\r\n" + gbkName + "\r\n", {1, 2, 3}, "1223"
-                                                                                                  "33"))));
-    EXPECT_EQ(reader.names(), (std::vector<std::string>{"one", "", "\xC6\xA4\xB7\xF4" "a.bmp"}));
+    std::string gbkName = "\xC6\xA4\xB7\xF4"
+                          "A.BMP"; // GBK bytes are left alone
+    ASSERT_TRUE(read(stored(decodedPackage(20000, 0, "one\r\n\r\n" + gbkName + "\r\n", {1, 2, 3},
+                                           "1223"
+                                           "33"))));
+    EXPECT_EQ(reader.names(), (std::vector<std::string>{"one", "",
+                                                        "\xC6\xA4\xB7\xF4"
+                                                        "a.bmp"}));
     EXPECT_EQ(entry(""), "22");
     EXPECT_EQ(entry(gbkName), "333");
 }
@@ -113,9 +119,9 @@ TEST_F(ReaderTest, FindEntryTakesTheFirstNameHoldingTheFragment) {
 
 TEST_F(ReaderTest, UnsupportedVersionsAndEmptyPackagesShowTheOlderSkinMessage) {
     EXPECT_FALSE(read(stored(decodedPackage(10000, 0, "", {}, ""))));
-    EXPECT_FALSE(read(""));                  // nothing at all: N = 0, version 0
+    EXPECT_FALSE(read(""));                         // nothing at all: N = 0, version 0
     EXPECT_FALSE(read(std::string("\x02\x00", 2))); // shorter than the length field
-    EXPECT_FALSE(read(stored("abc")));       // decodes to 3 bytes: the missing byte reads as zero
+    EXPECT_FALSE(read(stored("abc")));              // decodes to 3 bytes: the missing byte reads as zero
     std::vector<std::string> texts = plainBoxes();
     ASSERT_EQ(texts.size(), 4u);
     for (const std::string &t : texts)
@@ -128,10 +134,10 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
         many += "n\r\n";
     std::vector<std::string> bad = {
         stored(decodedPackage(20000, 0, many, std::vector<std::int32_t>(1002, 0), "")), // too many names
-        stored(decodedPackage(20000, 0, "a\r\nb\r\n", {2, 3}, "abcd")),                  // sizes run past data
-        stored(decodedPackage(20000, 0, "a\r\n", {-1}, "abc")),                          // negative size
-        stored(decodedPackage(20000, 0, "a\r\nb\r\n", {1}, "")),   // size table cut short
-        stored(decodedPackage(70000, 10, "", {}, "")),             // version block cut short
+        stored(decodedPackage(20000, 0, "a\r\nb\r\n", {2, 3}, "abcd")),                 // sizes run past data
+        stored(decodedPackage(20000, 0, "a\r\n", {-1}, "abc")),                         // negative size
+        stored(decodedPackage(20000, 0, "a\r\nb\r\n", {1}, "")),                        // size table cut short
+        stored(decodedPackage(70000, 10, "", {}, "")),                                  // version block cut short
         stored(std::string("\x20\x4E", 2)), // a known version in 2 bytes: the header itself is cut short
     };
     // A name list longer than the package, and a negative list length.
@@ -162,7 +168,8 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
     std::string list;
     for (int i = 0; i < 1001; ++i)
         list += "e" + std::to_string(i) + "\r\n";
-    ASSERT_TRUE(read(stored(decodedPackage(20000, 0, list, std::vector<std::int32_t>(1001, 1), std::string(1001, 'z')))));
+    ASSERT_TRUE(
+        read(stored(decodedPackage(20000, 0, list, std::vector<std::int32_t>(1001, 1), std::string(1001, 'z')))));
     EXPECT_EQ(entry("e1000"), "z");
 }
 

@@ -5,6 +5,7 @@
 #include "platform/Gbk.h"
 
 #include <QDir>
+#include <QProcess>
 #include <stdexcept>
 
 namespace velmora::test {
@@ -36,6 +37,17 @@ void runSql(const std::string &file, const std::vector<std::string> &utf8Stateme
     TSQLiteDatabase db(file, dbKey);
     for (const std::string &s : utf8Statements)
         db.RunSql(gbk(s));
+}
+
+QString runStockClient(const std::string &file, const QString &statements) {
+    QProcess p;
+    p.start("sqlcipher", {QString::fromStdString(file)});
+    if (!p.waitForStarted())
+        return "<no client>";
+    p.write(("PRAGMA key='kemu';\nPRAGMA kdf_iter=256;\n" + statements + "\n.quit\n").toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished();
+    return QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
 }
 
 std::string G(const char *utf8) { return gbk(utf8); }

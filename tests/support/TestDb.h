@@ -1,6 +1,7 @@
 // Temporary bus databases for tests, made through the program's own database layer.
 #pragma once
 
+#include <QString>
 #include <QTemporaryDir>
 #include <string>
 #include <vector>
@@ -25,6 +26,10 @@ void makeBusDb(const std::string &file, const std::vector<std::string> &utf8Stat
 
 // Runs statements (UTF-8 literals converted to GBK) on an existing database under the program's key.
 void runSql(const std::string &file, const std::vector<std::string> &utf8Statements);
+
+// Runs the stock command-line client on `file` with the documented key recipe, then `statements`; returns what
+// it printed (standard output, then standard error).
+QString runStockClient(const std::string &file, const QString &statements);
 
 // UTF-8 literal to GBK bytes, for comparing with what the program holds.
 std::string G(const char *utf8);

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <vector>
 
 namespace velmora::skinpack {
 
@@ -39,107 +40,62 @@ private:
     int count_ = 0;
 };
 
-constexpr int kNil = kRingSize; // "no node" in the match finder's trees
+// Matches are searched along hash chains of 3-byte prefixes, nearest first, over the input as the decoder sees
+// it: the 4036 spaces of the initial ring followed by the data, with sources at most 4096 bytes back.
+class MatchFinder {
+public:
+    explicit MatchFinder(const std::string &text) : text_(text), prev_(text.size(), -1), head_(kHashSize, -1) {}
 
-// LZSS match finder: one binary search tree per first byte over the strings starting at the ring's positions.
-struct Encoder {
-    unsigned char text[kRingSize + kMaxMatch - 1];
-    int left[kRingSize + 1];
-    int right[kRingSize + 257];
-    int up[kRingSize + 1];
-    int matchLength = 0;
-    int matchPosition = 0; // distance - 1
-    Tree tree;
-
-    void initTrees() {
-        for (int i = kRingSize + 1; i <= kRingSize + 256; ++i)
-            right[i] = kNil;
-        for (int i = 0; i < kRingSize; ++i)
-            up[i] = kNil;
-    }
-
-    // Inserts the string at r and finds the longest match for it, preferring the nearest on ties.
-    void insert(int r) {
-        int cmp = 1;
-        const unsigned char *key = &text[r];
-        int p = kRingSize + 1 + key[0];
-        right[r] = left[r] = kNil;
-        matchLength = 0;
-        for (;;) {
-            if (cmp >= 0) {
-                if (right[p] != kNil) {
-                    p = right[p];
-                } else {
-                    right[p] = r;
-                    up[r] = p;
-                    return;
-                }
-            } else {
-                if (left[p] != kNil) {
-                    p = left[p];
-                } else {
-                    left[p] = r;
-                    up[r] = p;
-                    return;
-                }
-            }
-            int i = 1;
-            for (; i < kMaxMatch; ++i)
-                if ((cmp = key[i] - text[p + i]) != 0)
-                    break;
-            if (i > kThreshold) {
-                int distance = ((r - p) & (kRingSize - 1)) - 1;
-                if (i > matchLength) {
-                    matchPosition = distance;
-                    if ((matchLength = i) >= kMaxMatch)
-                        break;
-                } else if (i == matchLength && distance < matchPosition) {
-                    matchPosition = distance;
-                }
-            }
-        }
-        // A full-length match: r takes p's place in the tree.
-        up[r] = up[p];
-        left[r] = left[p];
-        right[r] = right[p];
-        up[left[p]] = r;
-        up[right[p]] = r;
-        if (right[up[p]] == p)
-            right[up[p]] = r;
-        else
-            left[up[p]] = r;
-        up[p] = kNil;
-    }
-
-    void remove(int p) {
-        if (up[p] == kNil)
+    void insert(int i) {
+        if (static_cast<std::size_t>(i) + 2 >= text_.size())
             return;
-        int q;
-        if (right[p] == kNil) {
-            q = left[p];
-        } else if (left[p] == kNil) {
-            q = right[p];
-        } else {
-            q = left[p];
-            if (right[q] != kNil) {
-                do
-                    q = right[q];
-                while (right[q] != kNil);
-                right[up[q]] = left[q];
-                up[left[q]] = up[q];
-                left[q] = left[p];
-                up[left[p]] = q;
-            }
-            right[q] = right[p];
-            up[right[p]] = q;
-        }
-        up[q] = up[p];
-        if (right[up[p]] == p)
-            right[up[p]] = q;
-        else
-            left[up[p]] = q;
-        up[p] = kNil;
+        unsigned h = hash(i);
+        prev_[static_cast<std::size_t>(i)] = head_[h];
+        head_[h] = i;
     }
+
+    // Longest match for position i (up to maxLen), the nearest of equal length; length 0 when none of 3 or more.
+    int find(int i, int maxLen, int &distance) const {
+        if (maxLen <= kThreshold || static_cast<std::size_t>(i) + 2 >= text_.size())
+            return 0;
+        const auto *t = reinterpret_cast<const unsigned char *>(text_.data());
+        int best = 0;
+        int steps = kMaxChain;
+        for (int j = head_[hash(i)]; j >= 0 && i - j <= kRingSize && steps-- > 0;
+             j = prev_[static_cast<std::size_t>(j)]) {
+            if (t[j + best] != t[i + best])
+                continue;
+            int n = 0;
+            while (n < maxLen && t[j + n] == t[i + n])
+                ++n;
+            if (n > best) {
+                best = n;
+                distance = i - j;
+                if (n == maxLen)
+                    break;
+            }
+        }
+        return best > kThreshold ? best : 0;
+    }
+
+private:
+    static constexpr int kHashBits = 15;
+    static constexpr unsigned kHashSize = 1u << kHashBits;
+    static constexpr int kMaxChain = 256;
+
+    unsigned hash(int i) const {
+        const auto *t = reinterpret_cast<const unsigned char *>(text_.data()) + i;
+        std::uint32_t v = static_cast<std::uint32_t>(t[0]) << 16 | static_cast<std::uint32_t>(t[1]) << 8 | t[2];
+        return (v * 2654435761u) >> (32 - kHashBits);
+    }
+
+    const std::string &text_;
+    std::vector<int> prev_;
+    std::vector<int> head_;
+};
+
+struct SymbolCoder {
+    Tree tree;
 
     void encodeSymbol(BitWriter &bits, int symbol) {
         // The path from the leaf up to the root; a node's parity is the branch taken to reach it.
@@ -172,56 +128,36 @@ std::string lzhufEncode(std::string_view data) {
     std::string out;
     if (data.empty())
         return out;
+    if (data.size() > 0x7FFFFFFF - kRingSize)
+        throw std::invalid_argument("data too large");
     out.reserve(data.size() / 2 + 64);
-    auto enc = std::make_unique<Encoder>();
     BitWriter bits(out);
-    enc->tree.start();
-    enc->initTrees();
+    auto coder = std::make_unique<SymbolCoder>();
+    coder->tree.start();
 
-    const auto *src = reinterpret_cast<const unsigned char *>(data.data());
-    std::size_t next = 0;
-    auto more = [&] { return next < data.size(); };
+    std::string text(kFirstPos, ' ');
+    text.append(data);
+    MatchFinder finder(text);
+    // Like the decoder's ring, only the last stretch of the initial spaces is offered as a source.
+    for (int i = kFirstPos - kMaxMatch; i < kFirstPos; ++i)
+        finder.insert(i);
 
-    int s = 0;
-    int r = kFirstPos;
-    std::memset(enc->text, ' ', kFirstPos);
-    std::memset(enc->text + kFirstPos, 0, sizeof enc->text - kFirstPos);
-    int len = 0;
-    for (; len < kMaxMatch && more(); ++len)
-        enc->text[r + len] = src[next++];
-    for (int i = 1; i <= kMaxMatch; ++i)
-        enc->insert(r - i);
-    enc->insert(r);
-    do {
-        if (enc->matchLength > len)
-            enc->matchLength = len;
-        if (enc->matchLength <= kThreshold) {
-            enc->matchLength = 1;
-            enc->encodeSymbol(bits, enc->text[r]);
+    const int end = static_cast<int>(text.size());
+    int i = kFirstPos;
+    while (i < end) {
+        int distance = 0;
+        int len = finder.find(i, std::min(kMaxMatch, end - i), distance);
+        if (len == 0) {
+            coder->encodeSymbol(bits, static_cast<unsigned char>(text[static_cast<std::size_t>(i)]));
+            len = 1;
         } else {
-            enc->encodeSymbol(bits, 255 - kThreshold + enc->matchLength);
-            enc->encodePosition(bits, enc->matchPosition);
+            coder->encodeSymbol(bits, 255 - kThreshold + len);
+            coder->encodePosition(bits, distance - 1);
         }
-        int last = enc->matchLength;
-        int i = 0;
-        for (; i < last && more(); ++i) {
-            unsigned char c = src[next++];
-            enc->remove(s);
-            enc->text[s] = c;
-            if (s < kMaxMatch - 1)
-                enc->text[s + kRingSize] = c;
-            s = (s + 1) & (kRingSize - 1);
-            r = (r + 1) & (kRingSize - 1);
-            enc->insert(r);
-        }
-        while (i++ < last) {
-            enc->remove(s);
-            s = (s + 1) & (kRingSize - 1);
-            r = (r + 1) & (kRingSize - 1);
-            if (--len)
-                enc->insert(r);
-        }
-    } while (len > 0);
+        for (int k = 0; k < len; ++k)
+            finder.insert(i + k);
+        i += len;
+    }
     bits.flush();
     return out;
 }

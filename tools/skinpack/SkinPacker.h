@@ -18,7 +18,7 @@ std::string lzhufEncode(std::string_view data);
 std::string compressPackage(std::string_view decoded);
 
 struct Entry {
-    std::string name;  // stored as given; the reader lower-cases it
+    std::string name; // stored as given; the reader lower-cases it
     std::string bytes;
 };
 

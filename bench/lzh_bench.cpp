@@ -1,0 +1,173 @@
+// Skin package decoding and encoding on a 1 MB package of bitmaps and INI text, against a plain copy of the
+// decoded bytes as the floor. Reports MB/s of decoded output and the ratio to the copy.
+#include "SkinPacker.h"
+#include "skins/ParsedSkin.h"
+#include "skins/TLZH.h"
+#include "skins/TSkinReader.h"
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstring>
+#include <random>
+
+using namespace velmora;
+
+namespace {
+
+// A skin-like mix: 24-bit bitmaps with gradients, flat areas, magenta and noise, plus INI text; about 1 MB.
+std::string bitmap(int w, int h, std::mt19937 &rng) {
+    std::string px;
+    int style = static_cast<int>(rng() % 4);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            unsigned char r, g, b;
+            switch (style) {
+            case 0:
+                r = static_cast<unsigned char>(x * 255 / w);
+                g = static_cast<unsigned char>(y * 255 / h);
+                b = 128;
+                break;
+            case 1:
+                r = 255;
+                g = 0;
+                b = 255;
+                if ((x / 7 + y / 5) % 3 == 0) {
+                    r = 200;
+                    g = 190;
+                    b = 180;
+                }
+                break;
+            case 2:
+                r = g = b = static_cast<unsigned char>(200 + (x + y) % 8);
+                break;
+            default:
+                r = static_cast<unsigned char>(rng());
+                g = static_cast<unsigned char>(r / 2 + rng() % 8);
+                b = 90;
+                break;
+            }
+            px += static_cast<char>(b);
+            px += static_cast<char>(g);
+            px += static_cast<char>(r);
+        }
+        px.append(static_cast<std::size_t>((4 - (w * 3) % 4) % 4), '\0');
+    }
+    std::string bmp = "BM";
+    bmp.append(52, '\0'); // header contents do not matter for the codec
+    return bmp + px;
+}
+
+const std::string &decodedPackage() {
+    static const std::string pkg = [] {
+        std::mt19937 rng(42);
+        std::vector<skinpack::Entry> entries;
+        std::string ini;
+        std::size_t total = 0;
+        for (int i = 0; total < 1000000; ++i) {
+            std::string name = "part" + std::to_string(i) + ".bmp";
+            std::string b = bitmap(20 + static_cast<int>(rng() % 180), 10 + static_cast<int>(rng() % 60), rng);
+            total += b.size();
+            ini += "[Part" + std::to_string(i) + "]\r\nImage=" + name +
+                   "\r\nLeftWidth=3\r\nRightWidth=3\r\n"
+                   "Trans=1\r\nNormalColour2=227 224 213\r\n";
+            entries.push_back({name, std::move(b)});
+        }
+        entries.push_back({"skin.ini", ini});
+        std::string d = skinpack::buildDecodedPackage(70000, entries);
+        d.resize(1 << 20, '\0');
+        return d;
+    }();
+    return pkg;
+}
+
+const std::string &storedPackage() {
+    static const std::string s = skinpack::compressPackage(decodedPackage());
+    return s;
+}
+
+// Seconds for one plain copy of the decoded bytes, the best of 200: the floor the decoder is compared with.
+double copySeconds() {
+    static const double best = [] {
+        const std::string &src = decodedPackage();
+        std::string out(src.size(), '\0');
+        double t = 1e9;
+        for (int i = 0; i < 200; ++i) {
+            auto a = std::chrono::steady_clock::now();
+            std::memcpy(out.data(), src.data(), src.size());
+            benchmark::DoNotOptimize(out.data());
+            benchmark::ClobberMemory();
+            t = std::min(t, std::chrono::duration<double>(std::chrono::steady_clock::now() - a).count());
+        }
+        return t;
+    }();
+    return best;
+}
+
+// Reports the time per iteration as a multiple of the copy floor.
+struct FloorRatio {
+    benchmark::State &state;
+    std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
+    ~FloorRatio() {
+        double per = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() /
+                     static_cast<double>(state.iterations());
+        state.counters["x_copy"] = per / copySeconds();
+    }
+};
+
+void BM_Decode(benchmark::State &state) {
+    copySeconds();
+    FloorRatio ratio{state};
+    const std::string &stored = storedPackage();
+    const auto *p = reinterpret_cast<const unsigned char *>(stored.data()) + 4;
+    const auto n = static_cast<std::int32_t>(decodedPackage().size());
+    for (auto _ : state) {
+        std::string out;
+        TLZH::Unpack(n, p, stored.size() - 4, out);
+        benchmark::DoNotOptimize(out.data());
+    }
+    state.SetBytesProcessed(state.iterations() * n);
+    state.counters["packed/decoded"] = static_cast<double>(stored.size()) / n;
+}
+
+void BM_CopyFloor(benchmark::State &state) {
+    const std::string &src = decodedPackage();
+    for (auto _ : state) {
+        std::string out;
+        out.resize(src.size());
+        std::memcpy(out.data(), src.data(), src.size());
+        benchmark::DoNotOptimize(out.data());
+        benchmark::ClobberMemory();
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(src.size()));
+}
+
+void BM_Encode(benchmark::State &state) {
+    const std::string &src = decodedPackage();
+    copySeconds();
+    FloorRatio ratio{state};
+    for (auto _ : state) {
+        std::string s = skinpack::lzhufEncode(src);
+        benchmark::DoNotOptimize(s.data());
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(src.size()));
+}
+
+void BM_ReadAndParse(benchmark::State &state) {
+    ByteStream stored(storedPackage());
+    copySeconds();
+    FloorRatio ratio{state};
+    for (auto _ : state) {
+        ParsedSkin skin;
+        benchmark::DoNotOptimize(parseSkin(stored, skin));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(decodedPackage().size()));
+}
+
+} // namespace
+
+BENCHMARK(BM_Decode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_CopyFloor)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Encode)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadAndParse)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
