@@ -65,6 +65,7 @@ private:
     void removeAll();
     void refresh(TSkinData *engine);
     void installStyle();
+    void dressPopup(QWidget *popup) const;
     SkinnedWindow *find(const QWidget *window) const;
     void release(std::size_t index);
     void releaseAll();
