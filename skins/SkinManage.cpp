@@ -2,7 +2,6 @@
 
 #include "skins/SkinData.h"
 #include "skins/SkinStyle.h"
-#include "skins/SkinTheme.h"
 #include "skins/SkinWindow.h"
 
 #include <QApplication>
@@ -182,7 +181,8 @@ void TSkinManage::installStyle() {
     styleInstalled_ = true;
     // One application style that paints skinned windows' widgets from their skin and leaves every other
     // widget to the style the program had.
-    QApplication::setStyle(new SkinStyle(QApplication::style()->name()));
+    baseStyle_ = QApplication::style()->name();
+    QApplication::setStyle(new SkinStyle(baseStyle_));
 }
 
 void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
@@ -226,25 +226,14 @@ void TSkinManage::reset() {
     skinningOn_ = started_ = false;
     activeEngine_ = pendingEngine_ = nullptr;
     pending_ = rqNone;
-}
-
-// A popup (a menu, a combo box's list) is a window of its own and does not inherit its owner's palette: it gets
-// the skin's palette when its owner's window is skinned, and its own back when that is no longer so.
-void TSkinManage::dressPopup(QWidget *popup) const {
-    static const char *const kDressed = "velmoraSkinPalette";
-    if (const SkinTheme *theme = themeFor(popup)) {
-        popup->setPalette(theme->palette);
-        popup->setProperty(kDressed, true);
-    } else if (popup->property(kDressed).toBool()) {
-        popup->setPalette(QPalette());
-        popup->setProperty(kDressed, false);
+    if (styleInstalled_) {
+        QApplication::setStyle(baseStyle_);
+        styleInstalled_ = false;
     }
 }
 
 bool TSkinManage::eventFilter(QObject *watched, QEvent *event) {
     QEvent::Type type = event->type();
-    if (type == QEvent::Show && watched->isWidgetType() && static_cast<QWidget *>(watched)->windowType() == Qt::Popup)
-        dressPopup(static_cast<QWidget *>(watched));
     if ((type == QEvent::Show || type == QEvent::WindowActivate) && skinningOn_ && activeEngine_ &&
         activeEngine_->skinReady() && watched->isWidgetType()) {
         auto *w = static_cast<QWidget *>(watched);

@@ -516,7 +516,8 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption *opt, cons
 int SkinStyle::styleHint(StyleHint hint, const QStyleOption *opt, const QWidget *w, QStyleHintReturn *ret) const {
     if (hint == SH_GroupBox_TextLabelColor && themeOf(w))
         return int(themeOf(w)->skin.colours.windowText.rgba());
-    // A skinned combo box drops its list below itself, framed with the skin's sunken edge.
+    // A skinned combo box drops its list below itself, framed with the skin's sunken edge; its list then takes
+    // the box's palette, which is the skin's, where a menu-like list would take the desktop's.
     if (hint == SH_ComboBox_Popup && themeOf(w))
         return 0;
     return QProxyStyle::styleHint(hint, opt, w, ret);
