@@ -40,7 +40,9 @@ inline QWidget *decoration(QWidget *window, bool caption) {
 }
 
 // The image a part paints from.
-inline const QImage &partImage(const SkinPart &part) { return part.trans ? part.image.masked : part.image.image; }
+inline const QImage &partImage(const SkinPart &part) {
+    return part.trans ? part.image.masked : part.image.image;
+}
 
 // Compares the opaque pixels of a skin image frame with a grabbed widget, pixel for pixel.
 inline int mismatches(const QImage &grab, const QPoint &at, const QImage &masked, const QRect &src) {

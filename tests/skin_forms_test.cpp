@@ -26,9 +26,13 @@ const std::vector<std::string> kDemo = {
     "INSERT INTO bus (id, cid, lm, sh) VALUES ('b1', '1', '1路', '天安门-西单')",
 };
 
-TSkinManage &manager() { return TSkinManage::instance(); }
+TSkinManage &manager() {
+    return TSkinManage::instance();
+}
 
-const std::string &storedBytes(int position) { return Form1->SkinStore1->Store[position]->DataStream().bytes(); }
+const std::string &storedBytes(int position) {
+    return Form1->SkinStore1->Store[position]->DataStream().bytes();
+}
 
 } // namespace
 
