@@ -181,7 +181,8 @@ void TSkinManage::installStyle() {
     styleInstalled_ = true;
     // One application style that paints skinned windows' widgets from their skin and leaves every other
     // widget to the style the program had.
-    QApplication::setStyle(new SkinStyle(QApplication::style()->name()));
+    baseStyle_ = QApplication::style()->name();
+    QApplication::setStyle(new SkinStyle(baseStyle_));
 }
 
 void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
@@ -225,6 +226,10 @@ void TSkinManage::reset() {
     skinningOn_ = started_ = false;
     activeEngine_ = pendingEngine_ = nullptr;
     pending_ = rqNone;
+    if (styleInstalled_) {
+        QApplication::setStyle(baseStyle_);
+        styleInstalled_ = false;
+    }
 }
 
 bool TSkinManage::eventFilter(QObject *watched, QEvent *event) {

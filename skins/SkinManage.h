@@ -5,6 +5,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QString>
 #include <QTimer>
 #include <memory>
 #include <vector>
@@ -52,7 +53,7 @@ public:
     // Whether a window can be skinned at all: a normal window or dialog, shown on screen, whose tag is not 99.
     static bool eligible(const QWidget *window);
 
-    // For tests: restores every window and forgets all state, as at process start.
+    // For tests: restores every window and the application's style and forgets all state, as at process start.
     void reset();
 
 protected:
@@ -76,6 +77,7 @@ private:
     Request pending_ = rqNone;
     QTimer timer_;
     bool styleInstalled_ = false;
+    QString baseStyle_; // the application style before skinning began
     std::vector<std::unique_ptr<SkinnedWindow>> windows_;
 };
 

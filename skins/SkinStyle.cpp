@@ -21,8 +21,11 @@ constexpr int kMenuItemMinHeight = 22; // popup menu rows
 constexpr int kMenuTextLeft = 24;      // popup menu text start (room for a check mark)
 constexpr int kMenuTextRight = 14;     // popup menu text end margin (room for a sub-menu arrow)
 constexpr int kMenuBarItemPadH = 8;    // menu bar item text padding
-constexpr int kGroupTitlePad = 8;      // group box title plate padding
+constexpr int kGroupTitlePad = 8;      // group box title plate padding, left and right
+constexpr int kGroupTitlePadV = 6;     // group box title plate: height beyond the text's
 constexpr int kComboArrowHalf = 4;     // combo box arrow half width
+constexpr int kComboButton = 17;       // combo box button width
+constexpr int kComboInset = 2;         // combo box: the button and the text stay inside the sunken edge
 } // namespace metric
 
 // Saves the painter state on entry and restores it on every way out.
@@ -261,10 +264,12 @@ void SkinStyle::drawMenuItem(const SkinTheme &t, const QStyleOption *opt, QPaint
         return;
     const ParsedSkin &s = t.skin;
     if (mi->menuItemType == QStyleOptionMenuItem::Separator) {
+        // An etched line in the menu's own colour, so it reads on light and dark menus alike.
         int y = opt->rect.center().y();
-        p->setPen(s.colours.buttonShadow);
+        bool dark = s.colours.menu.lightness() < 110;
+        p->setPen(dark ? s.colours.menu.darker(160) : s.colours.buttonShadow);
         p->drawLine(opt->rect.left() + 6, y, opt->rect.right() - 6, y);
-        p->setPen(s.colours.buttonHilight);
+        p->setPen(dark ? s.colours.menu.lighter(170) : s.colours.buttonHilight);
         p->drawLine(opt->rect.left() + 6, y + 1, opt->rect.right() - 6, y + 1);
         return;
     }
@@ -433,7 +438,7 @@ QRect SkinStyle::subControlRect(ComplexControl cc, const QStyleOptionComplex *op
         if (gb) {
             const SkinTheme *t = themeOf(w);
             QFontMetrics fm = gb->fontMetrics;
-            int h = fm.height() + 4;
+            int h = fm.height() + metric::kGroupTitlePadV;
             int textW = fm.horizontalAdvance(gb->text);
             int shift = std::max(t->skin.groupBox.backgroundLeftShift, 4);
             QRect label(opt->rect.left() + shift, opt->rect.top(), textW + 2 * metric::kGroupTitlePad, h);
@@ -448,6 +453,24 @@ QRect SkinStyle::subControlRect(ComplexControl cc, const QStyleOptionComplex *op
             default:
                 break;
             }
+        }
+    }
+    if (cc == CC_ComboBox && themeOf(w)) {
+        // The button sits inside the sunken edge, so the edge runs unbroken around the whole box.
+        QRect r = opt->rect;
+        int in = metric::kComboInset;
+        QRect arrow(r.right() + 1 - in - metric::kComboButton, r.top() + in, metric::kComboButton,
+                    std::max(0, r.height() - 2 * in));
+        switch (sc) {
+        case SC_ComboBoxArrow:
+            return arrow;
+        case SC_ComboBoxEditField:
+            return QRect(r.left() + in + 2, r.top() + in, std::max(0, arrow.left() - r.left() - in - 3),
+                         std::max(0, r.height() - 2 * in));
+        case SC_ComboBoxFrame:
+            return r;
+        default:
+            break;
         }
     }
     return QProxyStyle::subControlRect(cc, opt, sc, w);
@@ -493,6 +516,10 @@ QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption *opt, cons
 int SkinStyle::styleHint(StyleHint hint, const QStyleOption *opt, const QWidget *w, QStyleHintReturn *ret) const {
     if (hint == SH_GroupBox_TextLabelColor && themeOf(w))
         return int(themeOf(w)->skin.colours.windowText.rgba());
+    // A skinned combo box drops its list below itself, framed with the skin's sunken edge; its list then takes
+    // the box's palette, which is the skin's, where a menu-like list would take the desktop's.
+    if (hint == SH_ComboBox_Popup && themeOf(w))
+        return 0;
     return QProxyStyle::styleHint(hint, opt, w, ret);
 }
 

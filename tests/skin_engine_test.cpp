@@ -1,6 +1,7 @@
 // The skin engine: loading by position, switching on, the deferred requests and their timer (driven by the
 // tests, never waited for), failure paths, the tag rules, painting from the skin's bitmaps, the window frame.
 #include "MessageCapture.h"
+#include "SkinFixture.h"
 #include "platform/Messages.h"
 #include "skins/SkinData.h"
 #include "skins/SkinManage.h"
@@ -19,49 +20,9 @@
 
 using namespace velmora;
 using velmora::test::MessageCapture;
-
-namespace {
-
-class SkinEngine : public ::testing::Test {
-protected:
-    void SetUp() override {
-        TSkinManage::instance().reset();
-        store.LoadFromResource(kSkinStoreResource);
-    }
-    void TearDown() override { TSkinManage::instance().reset(); }
-
-    // The start-up sequence: skin 1 loaded, skinning switched on.
-    void startUp(TSkinData &engine) {
-        engine.LoadFromStore(store, 1);
-        engine.SetActive(true);
-    }
-
-    TSkinManage &manager() { return TSkinManage::instance(); }
-    TSkinStore store;
-};
-
-QWidget *decoration(QWidget *window, bool caption) {
-    for (QWidget *c : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
-        if (c->property("velmoraSkinFrame").toBool() && (c->y() == 0) == caption && c->width() == window->width())
-            return c;
-    return nullptr;
-}
-
-// Compares the opaque pixels of a skin image frame with a grabbed widget, pixel for pixel.
-int mismatches(const QImage &grab, const QPoint &at, const QImage &masked, const QRect &src) {
-    int bad = 0;
-    for (int y = 0; y < src.height(); ++y)
-        for (int x = 0; x < src.width(); ++x) {
-            QRgb want = masked.pixel(src.x() + x, src.y() + y);
-            if (qAlpha(want) != 255)
-                continue;
-            if ((grab.pixel(at.x() + x, at.y() + y) & 0xFFFFFF) != (want & 0xFFFFFF))
-                ++bad;
-        }
-    return bad;
-}
-
-} // namespace
+using velmora::test::SkinEngine;
+using velmora::test::decoration;
+using velmora::test::mismatches;
 
 TEST_F(SkinEngine, StartUpSwitchesOnWithoutTimerAndSkinsWindowsWhenShown) {
     TSkinData engine;

@@ -321,7 +321,7 @@ QImage comboButton(const Theme &t) {
 
 QImage scrollArrows(const Theme &t) {
     bool dark = t.deco == Deco::Night;
-    QColor trackC = dark ? QColor("#3a3f47") : mix(t.window, t.faceBottom, 0.5);
+    QColor trackC = dark ? t.chromeTrack : mix(t.window, t.faceBottom, 0.5);
     return flatten(strip(16, 16, 23,
                          [&](QPainter &p, QRectF r, int i) {
                              if (i >= 16) {
@@ -329,16 +329,16 @@ QImage scrollArrows(const Theme &t) {
                                  return;
                              }
                              int dir = i / 4, s = i % 4;
-                             QColor top = dark ? QColor("#50565f") : t.faceTop;
-                             QColor bottom = dark ? QColor("#40454d") : t.faceBottom;
-                             QColor border = dark ? QColor("#2a2e34") : t.edge;
-                             QColor glyph = dark ? QColor("#dfe4ea") : t.text;
+                             QColor top = dark ? t.chromeFace : t.faceTop;
+                             QColor bottom = dark ? t.chromeFaceBottom : t.faceBottom;
+                             QColor border = dark ? t.chromeEdge : t.edge;
+                             QColor glyph = dark ? t.chromeText : t.text;
                              if (s == 1)
                                  top = top.lighter(110), bottom = mix(bottom, t.accent, 0.3), border = t.accent;
                              if (s == 2)
                                  top = mix(bottom, t.accentDark, 0.4), bottom = top, glyph = Qt::white;
                              if (s == 3)
-                                 top = bottom = trackC, glyph = dark ? QColor("#6b727c") : t.disabled,
+                                 top = bottom = trackC, glyph = dark ? mix(t.chromeText, trackC, 0.6) : t.disabled,
                                  border = mix(border, trackC, 0.6);
                              p.fillRect(r, trackC);
                              panel(p, t, r, smallRadius(t), top, bottom, border, s != 3 && !dark);
@@ -349,7 +349,7 @@ QImage scrollArrows(const Theme &t) {
 
 QImage scrollTrack(const Theme &t, bool horz) {
     bool dark = t.deco == Deco::Night;
-    QColor trackC = dark ? QColor("#3a3f47") : mix(t.window, t.faceBottom, 0.5);
+    QColor trackC = dark ? t.chromeTrack : mix(t.window, t.faceBottom, 0.5);
     int w = horz ? 32 : 16, h = horz ? 16 : 32;
     return flatten(strip(w, h, 4,
                          [&](QPainter &p, QRectF r, int s) {
@@ -369,16 +369,16 @@ QImage scrollTrack(const Theme &t, bool horz) {
 
 QImage scrollThumb(const Theme &t, bool horz) {
     bool dark = t.deco == Deco::Night;
-    QColor trackC = dark ? QColor("#3a3f47") : mix(t.window, t.faceBottom, 0.5);
+    QColor trackC = dark ? t.chromeTrack : mix(t.window, t.faceBottom, 0.5);
     int w = horz ? 32 : 16, h = horz ? 16 : 32;
     return flatten(strip(w, h, 3,
                          [&](QPainter &p, QRectF r, int s) {
                              p.fillRect(r, trackC);
                              QRectF b = r.adjusted(horz ? 0 : 2, horz ? 2 : 0, horz ? 0 : -2, horz ? -2 : 0);
-                             QColor a = dark ? QColor("#7a838f") : t.faceTop, z = dark ? QColor("#656d78") : t.faceBottom;
-                             QColor border = dark ? QColor("#2a2e34") : t.edge;
+                             QColor a = dark ? t.chromeThumb : t.faceTop, z = dark ? t.chromeThumbBottom : t.faceBottom;
+                             QColor border = dark ? t.chromeEdge : t.edge;
                              if (s == 1)
-                                 a = dark ? QColor("#9aa4b1") : a.lighter(104), z = mix(z, t.accent, 0.3),
+                                 a = dark ? t.chromeThumb.lighter(120) : a.lighter(104), z = mix(z, t.accent, 0.3),
                                  border = t.accent;
                              if (s == 2)
                                  a = z = mix(z, t.accentDark, 0.45), border = t.accentDark;
@@ -404,7 +404,7 @@ QImage menuBar(const Theme &t) {
                              if (s == 1)
                                  a = mix(a, t.window, 0.5), z = mix(z, t.window, 0.5);
                              p.fillRect(r, vertical(r, a, z));
-                             p.setPen(QPen(t.deco == Deco::Night ? QColor("#1c1f23") : mix(t.edge, t.window, 0.5), 1));
+                             p.setPen(QPen(t.deco == Deco::Night ? t.chromeEdge : mix(t.edge, t.window, 0.5), 1));
                              p.drawLine(QPointF(r.left(), r.bottom() - 0.5), QPointF(r.right(), r.bottom() - 0.5));
                              if (t.deco == Deco::Lacquer) {
                                  p.setPen(QPen(alpha(t.trim, 160), 1));
@@ -417,11 +417,15 @@ QImage menuBar(const Theme &t) {
 QImage menuBackground(const Theme &t) {
     return flatten(strip(32, 32, 1,
                          [&](QPainter &p, QRectF r, int) {
+                             bool dark = t.deco == Deco::Night;
                              p.fillRect(r, t.menuBg);
-                             p.setPen(QPen(t.deco == Deco::Night ? QColor("#2a2e34") : t.edge, 1));
+                             p.setPen(QPen(dark ? t.chromeEdge : t.edge, 1));
                              p.setBrush(Qt::NoBrush);
                              p.drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
-                             p.setPen(QPen(t.deco == Deco::Lacquer ? alpha(t.trim, 170) : alpha(Qt::white, 200), 1));
+                             p.setPen(QPen(t.deco == Deco::Lacquer ? alpha(t.trim, 170)
+                                           : dark                  ? alpha(t.accent, 150)
+                                                                   : alpha(Qt::white, 200),
+                                           1));
                              p.drawRect(r.adjusted(1.5, 1.5, -1.5, -1.5));
                          }),
                    t.window, false);
@@ -444,7 +448,7 @@ QImage headerBar(const Theme &t) {
     bool dark = t.deco == Deco::Night;
     return flatten(strip(40, 22, 5,
                          [&](QPainter &p, QRectF r, int s) {
-                             QColor a = dark ? QColor("#4a5059") : t.faceTop, z = dark ? QColor("#363a41") : t.faceBottom;
+                             QColor a = dark ? t.chromeFace : t.faceTop, z = dark ? t.chromeFaceBottom : t.faceBottom;
                              if (s == 1)
                                  a = a.lighter(108), z = mix(z, t.accent, 0.2);
                              if (s == 2)
@@ -452,7 +456,7 @@ QImage headerBar(const Theme &t) {
                              if (s == 3)
                                  a = z = mix(t.window, z, 0.4);
                              p.fillRect(r, vertical(r, a, z));
-                             QColor line = dark ? QColor("#24272c") : t.edge;
+                             QColor line = dark ? t.chromeEdge : t.edge;
                              p.setPen(QPen(line, 1));
                              p.drawLine(QPointF(r.left(), r.bottom() - 0.5), QPointF(r.right(), r.bottom() - 0.5));
                              p.setPen(QPen(alpha(line, 150), 1));
@@ -519,7 +523,8 @@ QImage progressChunk(const Theme &t) {
 }
 
 QImage frameTop(const Theme &t) {
-    int w = 200, h = t.captionH, rad = windowRadius(t);
+    // Bamboo tiles its middle: a whole number of node spacings keeps the nodes evenly spaced across tiles.
+    int w = t.deco == Deco::Bamboo ? 2 * captionEnd(t) + 4 * 38 : 200, h = t.captionH, rad = windowRadius(t);
     return flatten(
         strip(w, h, 2,
               [&](QPainter &p, QRectF r, int s) {

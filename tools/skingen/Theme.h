@@ -11,7 +11,7 @@ enum class Deco {
     Ink,     // fine gradient, hairline inner highlight, thin accent rules
     Lacquer, // lacquer red with a gold inner trim line
     Bamboo,  // square, bevelled, segmented by bamboo nodes
-    Night,   // dark chrome, flat, cool blue accents
+    Night,   // near-black chrome, flat, violet accents
     Amber,   // glossy pill shapes, warm
 };
 
@@ -45,6 +45,8 @@ struct Theme {
     QColor menuBg, menuText, menuSel, menuSelText;
     QColor closeHot;            // close caption button when hot
     QColor groupEdge, groupPlate, groupPlateText;
+    // Dark chrome (the Night skin only): scroll bars, the grid's header and popup menus.
+    QColor chromeTrack, chromeFace, chromeFaceBottom, chromeEdge, chromeText, chromeThumb, chromeThumbBottom;
 };
 
 std::vector<Theme> allThemes();

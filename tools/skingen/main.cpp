@@ -181,7 +181,7 @@ bool writeSkin(const Theme &t, const QString &dir) {
     ini.colour("PressedColour2", dark ? QColor(Qt::white) : t.menuSelText);
     part("Headerbar", "header.bmp", 3, 3, 3, 4, false);
     ini.key("Frame", 5);
-    ini.colour("NormalColour2", dark ? QColor("#eef1f5") : t.text);
+    ini.colour("NormalColour2", dark ? t.chromeText : t.text);
     part("Tabs", "tabs.bmp", 6, 6, 6, 4, true);
     ini.colour("NormalColour2", t.text);
     part("Tab.Pane", "tabpane.bmp", 2, 2, 2, 2, false);
@@ -203,7 +203,7 @@ bool writeSkin(const Theme &t, const QString &dir) {
     ini.section("Colours");
     ini.colour("WindowText", t.text);
     ini.colour("ButtonFace", t.window);
-    ini.colour("Scrollbar", dark ? QColor("#3a3f47") : t.faceBottom);
+    ini.colour("Scrollbar", dark ? t.chromeTrack : t.faceBottom);
     ini.colour("HilightText", t.highlightText);
     ini.colour("Hilight", t.highlight);
     ini.colour("Menubar", t.menuBarBottom);

@@ -1,0 +1,61 @@
+// What the skin engine's tests share: a fresh window manager and the program's stored skins for each test,
+// the skinned window's caption, and pixel comparison of a grabbed widget with a skin's bitmap.
+#pragma once
+
+#include "skins/SkinData.h"
+#include "skins/SkinManage.h"
+#include "skins/SkinTheme.h"
+
+#include <QCursor>
+#include <QWidget>
+#include <gtest/gtest.h>
+
+namespace velmora::test {
+
+class SkinEngine : public ::testing::Test {
+protected:
+    void SetUp() override {
+        TSkinManage::instance().reset();
+        store.LoadFromResource(kSkinStoreResource);
+        QCursor::setPos(1, 1); // no control under the mouse: every part shows its normal state
+    }
+    void TearDown() override { TSkinManage::instance().reset(); }
+
+    // The start-up sequence: skin 1 loaded, skinning switched on.
+    void startUp(TSkinData &engine) {
+        engine.LoadFromStore(store, 1);
+        engine.SetActive(true);
+    }
+
+    TSkinManage &manager() { return TSkinManage::instance(); }
+    TSkinStore store;
+};
+
+// The caption bar (or the bottom side) a skinned window carries.
+inline QWidget *decoration(QWidget *window, bool caption) {
+    for (QWidget *c : window->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        if (c->property("velmoraSkinFrame").toBool() && (c->y() == 0) == caption && c->width() == window->width())
+            return c;
+    return nullptr;
+}
+
+// The image a part paints from.
+inline const QImage &partImage(const SkinPart &part) {
+    return part.trans ? part.image.masked : part.image.image;
+}
+
+// Compares the opaque pixels of a skin image frame with a grabbed widget, pixel for pixel.
+inline int mismatches(const QImage &grab, const QPoint &at, const QImage &masked, const QRect &src) {
+    int bad = 0;
+    for (int y = 0; y < src.height(); ++y)
+        for (int x = 0; x < src.width(); ++x) {
+            QRgb want = masked.pixel(src.x() + x, src.y() + y);
+            if (qAlpha(want) != 255)
+                continue;
+            if ((grab.pixel(at.x() + x, at.y() + y) & 0xFFFFFF) != (want & 0xFFFFFF))
+                ++bad;
+        }
+    return bad;
+}
+
+} // namespace velmora::test
