@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
+#include "RatioReporter.h"
 #include "RawFloor.h"
 
 #include <benchmark/benchmark.h>
@@ -136,40 +137,19 @@ BENCHMARK(BM_Raw_DemoLargest)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Button200_DemoLargest)->Unit(benchmark::kMillisecond);
 
 // Prints the usual table, then each run's time over its floor.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        // Plain runs, or the median when repetitions are asked for.
-        for (const Run &r : runs)
-            if (r.aggregate_name.empty() || r.aggregate_name == "median")
-                times_[r.run_name.function_name] = {r.GetAdjustedRealTime(), r.GetAdjustedCPUTime()};
-    }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        auto ratio = [this](const char *name, const char *floor) {
-            if (times_.count(name) && times_.count(floor) && times_[floor].first > 0 && times_[floor].second > 0)
-                std::printf("%-28s %.2f x %s (cpu %.2f x)\n", name, times_[name].first / times_[floor].first, floor,
-                            times_[name].second / times_[floor].second);
-        };
-        ratio("BM_Button200_3000", "BM_Raw_3000");
-        ratio("BM_Button200Painted_3000", "BM_Raw_3000");
-        ratio("BM_Button200_DemoLargest", "BM_Raw_DemoLargest");
-        std::printf("demo database: %s\n", demoDb().empty() ? "none (generated 1,000-line city)" : demoDb().c_str());
-    }
-
-private:
-    std::map<std::string, std::pair<double, double>> times_; // real, cpu
-};
+void printRatios(const RunTimes &times) {
+    auto ratio = [&](const char *name, const char *floor) {
+        auto n = times.find(name), f = times.find(floor);
+        if (n != times.end() && f != times.end() && f->second.first > 0 && f->second.second > 0)
+            std::printf("%-28s %.2f x %s (cpu %.2f x)\n", name, n->second.first / f->second.first, floor,
+                        n->second.second / f->second.second);
+    };
+    ratio("BM_Button200_3000", "BM_Raw_3000");
+    ratio("BM_Button200Painted_3000", "BM_Raw_3000");
+    ratio("BM_Button200_DemoLargest", "BM_Raw_DemoLargest");
+    std::printf("demo database: %s\n", demoDb().empty() ? "none (generated 1,000-line city)" : demoDb().c_str());
+}
 
 } // namespace
 
-int main(int argc, char **argv) {
-    Application app(argc, argv);
-    installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return runWindowBenchmarks(argc, argv, printRatios); }

@@ -4,6 +4,7 @@
 // BM_MenuSkinCommand triggers the real menu item ("皮肤1" .. "皮肤6") of the main window, which shows a query
 // result, with the city dialog skinned and hidden behind it as after its first use; then runs the refresh the
 // timer would run 250 ms later and repaints the main window. The ratios to the floor are printed at the end.
+#include "RatioReporter.h"
 #include "app/TForm1.h"
 #include "city/TForm2.h"
 #include "data/SQLiteDatabase.h"
@@ -84,36 +85,16 @@ BENCHMARK(BM_DecodeFloor)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_MenuSkinCommand)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 
 // Prints the usual table, then each skin's command time over its decoding floor.
-class RatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run &r : runs)
-            if (r.aggregate_name.empty() || r.aggregate_name == "median")
-                times_[r.run_name.function_name + "/" + r.run_name.args] = r.GetAdjustedRealTime();
+void printRatios(const RunTimes &times) {
+    for (int k = 0; k < 6; ++k) {
+        auto floor = times.find("BM_DecodeFloor/" + std::to_string(k));
+        auto run = times.find("BM_MenuSkinCommand/" + std::to_string(k));
+        if (floor != times.end() && run != times.end() && floor->second.first > 0)
+            std::printf("skin %d: %.2f ms, %.1f x the decoding floor (%.2f ms)\n", k + 1, run->second.first,
+                        run->second.first / floor->second.first, floor->second.first);
     }
-    void Finalize() override {
-        ConsoleReporter::Finalize();
-        for (int k = 0; k < 6; ++k) {
-            std::string floor = "BM_DecodeFloor/" + std::to_string(k), run = "BM_MenuSkinCommand/" + std::to_string(k);
-            if (times_.count(floor) && times_.count(run) && times_[floor] > 0)
-                std::printf("skin %d: %.2f ms, %.1f x the decoding floor (%.2f ms)\n", k + 1, times_[run],
-                            times_[run] / times_[floor], times_[floor]);
-        }
-    }
-
-private:
-    std::map<std::string, double> times_; // real time, in the runs' unit (ms)
-};
+}
 
 } // namespace
 
-int main(int argc, char **argv) {
-    Application app(argc, argv);
-    installFontSubstitutions();
-    benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
-    return 0;
-}
+int main(int argc, char **argv) { return runWindowBenchmarks(argc, argv, printRatios); }
