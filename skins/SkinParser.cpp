@@ -190,26 +190,10 @@ int guessFrames(const QImage &img) {
 
 void SkinBuilder::readButtons(SkinButtons &b) {
     const char *sec = "Buttons";
-    SkinPart &p = b.push;
-    p.present = hasValue(sec, "Bitmap");
-    if (p.present) {
-        p.image = image(sec, "Bitmap");
-        p.leftWidth = integer(sec, "LeftWidth", 0);
-        p.rightWidth = integer(sec, "RightWidth", 0);
-        p.topHeight = integer(sec, "TopHeight", 0);
-        p.bottomHeight = integer(sec, "BottomHeight", 0);
-        p.trans = integer(sec, "Trans", 0);
-        p.tile = integer(sec, "Tile", 0);
-        if (p.tile > 1)
-            p.tile = 0;
-        p.normalColour = integer(sec, "NormalColour", -1);
-        p.mouseOverColour = integer(sec, "MouseOverColour", -1);
-        p.pressedColour = integer(sec, "PressedColour", -1);
-        p.normalColour2 = readColourText(ini_, sec, "NormalColour2", buttonText_);
-        p.mouseOverColour2 = readColourText(ini_, sec, "MouseOverColour2", buttonText_);
-        p.pressedColour2 = readColourText(ini_, sec, "PressedColour2", buttonText_);
-        p.frames = 5;
-    }
+    // The push button reads the generic keys from "Bitmap", but "Buttons" has no "Style" or "Frame" key.
+    b.push = part(sec, 5, "Bitmap");
+    b.push.style = 0;
+    b.push.frame = 0;
     b.checkButton = image(sec, "CheckButton");
     b.radioButton = image(sec, "RadioButton");
     b.checkFrames = optInteger(sec, "CheckButtonFrame").value_or(guessFrames(b.checkButton.image));
