@@ -2,13 +2,15 @@
 
 #include "BuildSettings.h"
 #include "about/AboutHook.h"
+#include "about/PageModule.h"
 #include "platform/Gbk.h"
+#include "platform/Shell.h"
 
 #include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
-#include <QWebEngineView>
+#include <cstdio>
 
 namespace velmora {
 
@@ -55,10 +57,7 @@ TForm3::TForm3(QWidget *parent) : ModalForm(parent), pageHost(kAboutHost) {
     Button1->setPalette(buttonPalette);
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
 
-    WebBrowser1 = new QWebEngineView(this);
-    WebBrowser1->setGeometry(16, 128, 545, 217);
-
-    setTabOrder(Button1, WebBrowser1);
+    placeView(new QWidget(this));
 
     // In force from here on, whether or not the dialog is ever shown.
     ApplicationEvents1 = new ApplicationEvents(
@@ -75,14 +74,58 @@ void TForm3::FormCreate() {
         gbk("为您提供全国400多个城市的公交查询、支持线路查询，站点查询，站对站查询；是您交通出行的好帮手。");
     static const std::string line2 = gbk("使用完全免费，无任何插件，支持城市公交数据离线查询。Velmora网真诚为你服务。");
     Label1->setText(fromGbk(line1 + "\r\n" + line2));
-    // The page is asked for once, here; showing the dialog never reloads it.
-    WebBrowser1->load(aboutPageUrl(pageHost));
+    // The page is asked for once, by StartPage; showing the dialog never reloads it.
+    pageUrl_ = aboutPageUrl(pageHost);
+}
+
+void TForm3::setVisible(bool visible) {
+    // Before the window exists: adding the view to a shown window makes the window system window anew, and the
+    // new one would not be modal.
+    if (visible && !started_)
+        runHandler([this] { StartPage(); });
+    ModalForm::setVisible(visible);
+}
+
+void TForm3::StartPage() {
+    if (started_ || !pageUrl_.isValid())
+        return;
+    started_ = true;
+    std::string why = webEngineRefusal();
+    if (!why.empty())
+        return showNote(why);
+    PageViewPolicy policy;
+    policy.home = pageUrl_;
+    policy.openExternally = [](const QUrl &url) { shellOpen(url.toString(QUrl::FullyEncoded).toStdString()); };
+    PageView *view = createPageView(this, policy, why);
+    if (!view)
+        return showNote(why);
+    placeView(view->widget());
+    pageShown_ = true;
+    view->load(pageUrl_);
+}
+
+void TForm3::placeView(QWidget *view) {
+    QWidget *old = std::exchange(WebBrowser1, view);
+    WebBrowser1->setGeometry(16, 128, 545, 217);
+    WebBrowser1->show();
+    setTabOrder(Button1, WebBrowser1);
+    delete old;
+}
+
+void TForm3::showNote(const std::string &why) {
+    std::fprintf(stderr, "velmora: %s\n", why.c_str());
+    auto *note = new QLabel(this);
+    note->setText(fromGbk(gbk("此处的网页无法显示。公交查询的其他功能不受影响。")));
+    note->setAlignment(Qt::AlignCenter);
+    note->setWordWrap(true);
+    note->setFrameShape(QFrame::StyledPanel);
+    note->setFont(programFont("MS Sans Serif", 13));
+    placeView(note);
 }
 
 void TForm3::Button1Click() {
     Close();
 }
-
 
 void TForm3::ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled) {
     if (hookDrops(msg, target, WebBrowser1))

@@ -5,13 +5,13 @@
 #include "platform/Application.h"
 
 #include <QObject>
+#include <QUrl>
 #include <functional>
 #include <string>
 
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QWebEngineView;
 
 namespace velmora {
 
@@ -41,16 +41,34 @@ public:
     // page; everything else passes.
     void ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled);
 
+    // Makes the page's view from the web module and requests the About page; once, and only when the creation
+    // handler made an address. The program calls it after the main window's first paint; showing the dialog
+    // calls it too, in case that has not happened yet. When the view cannot be had, a short note takes its
+    // place, standard error says why, and the rest of the program goes on.
+    void StartPage();
+
     QGroupBox *GroupBox1;
     QLabel *Label1;
     QPushButton *Button1;
-    QWebEngineView *WebBrowser1;
+    // The page's view once started; until then an empty placeholder in its place, and the note when the page
+    // cannot be shown.
+    QWidget *WebBrowser1 = nullptr;
     ApplicationEvents *ApplicationEvents1;
 
     // Host of the About page, the build-time setting; a test may change it before the creation handler runs.
     std::string pageHost;
+    // True once the view exists (false with the note, and before StartPage).
+    bool pageShown() const { return pageShown_; }
 
-protected:
+    void setVisible(bool visible) override;
+
+private:
+    void showNote(const std::string &why);
+    void placeView(QWidget *view);
+
+    QUrl pageUrl_;
+    bool started_ = false;
+    bool pageShown_ = false;
 };
 
 } // namespace velmora

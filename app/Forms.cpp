@@ -5,6 +5,9 @@
 #include "city/TForm2.h"
 #include "platform/Application.h"
 
+#include <QEvent>
+#include <QTimer>
+
 namespace velmora {
 
 TForm1 *Form1 = nullptr;
@@ -15,6 +18,31 @@ void CreateForms() {
     Form1 = createForm<TForm1>(nullptr);
     Form2 = createForm<TForm2>(nullptr);
     Form3 = createForm<TForm3>(nullptr);
+}
+
+namespace {
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(QObject *parent) : QObject(parent) {}
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Paint) {
+            watched->removeEventFilter(this);
+            // After this paint has reached the screen.
+            QTimer::singleShot(0, this, [this] {
+                runHandler([] {
+                    if (Form3)
+                        Form3->StartPage();
+                });
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+} // namespace
+
+void StartPageAfterFirstPaint() {
+    Form1->installEventFilter(new FirstPaint(Form1));
 }
 
 } // namespace velmora

@@ -12,4 +12,8 @@ extern TForm3 *Form3; // About dialog
 
 // Creates the three windows in order, each running its creation handler.
 void CreateForms();
+
+// Starts the About page (the web engine) once the main window has been painted for the first time, so the
+// engine never holds up the first sight of the program.
+void StartPageAfterFirstPaint();
 } // namespace velmora

@@ -2,11 +2,21 @@
 
 #include "platform/Gbk.h"
 
+namespace velmora {
+std::string quoteSql(std::string_view s) {
+    return replaceAll(s, "'", "''");
+}
+} // namespace velmora
+
 namespace velmora::sql {
 
-std::string selectStoredCity() { return "SELECT * FROM uconf where id=1"; }
+std::string selectStoredCity() {
+    return "SELECT * FROM uconf where id=1";
+}
 
-std::string selectProvinces() { return "SELECT * FROM sheng "; }
+std::string selectProvinces() {
+    return "SELECT * FROM sheng ";
+}
 
 std::string selectCitiesOf(const std::string &province) {
     return "SELECT * FROM city where scity='" + quoteSql(province) + "'";
@@ -16,7 +26,9 @@ std::string updateStoredCity(const std::string &cityName, const std::string &cit
     return "update uconf set city='" + quoteSql(cityName) + "',cid='" + quoteSql(cityId) + "' where id=1";
 }
 
-std::string selectAllLines(const std::string &cityId) { return "SELECT * FROM bus where cid='" + quoteSql(cityId) + "'"; }
+std::string selectAllLines(const std::string &cityId) {
+    return "SELECT * FROM bus where cid='" + quoteSql(cityId) + "'";
+}
 
 std::string selectLinesByName(const std::string &cityId, const std::string &text) {
     return "select * from bus where cid='" + quoteSql(cityId) + "' and lm like '%" + quoteSql(text) + "%'";

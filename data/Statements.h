@@ -4,6 +4,12 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+namespace velmora {
+// Doubles every single quote, so a text can stand inside an SQL string literal.
+std::string quoteSql(std::string_view s);
+} // namespace velmora
 
 namespace velmora::sql {
 

@@ -1,8 +1,8 @@
 #include "FuzzTargets.h"
 
 #include "SkinPacker.h"
-#include "platform/Messages.h"
 #include "skins/ParsedSkin.h"
+#include "skins/SkinNotice.h"
 #include "skins/TLZH.h"
 #include "skins/TQuickIni.h"
 #include "skins/TSkinReader.h"
@@ -37,8 +37,8 @@ void setUp() {
     static char name[] = "fuzz";
     static char *argv[] = {name, nullptr};
     if (!QCoreApplication::instance())
-        new QCoreApplication(argc, argv); // lives for the process: message boxes ask for the program's name
-    setMessageInterceptor([](const ShownMessage &m) { return m.defaultResult; });
+        new QCoreApplication(argc, argv);          // lives for the process
+    setSkinNoticeSink([](const std::string &) {}); // a notice per rejected input would only slow the run
 }
 
 int unpack(const std::uint8_t *data, std::size_t size) {

@@ -1,5 +1,7 @@
 #include "platform/Application.h"
 
+#include "skins/SkinNotice.h"
+
 #include <QFont>
 #include <QFontDatabase>
 #include <QKeyEvent>
@@ -14,7 +16,10 @@ void reportException(const std::exception &e) {
         showErrorBox(e.what());
 }
 
-Application::Application(int &argc, char **argv) : QApplication(argc, argv) {}
+Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+    // The skin-package code reports an old or damaged package in the program's plain message box.
+    setSkinNoticeSink([](const std::string &text) { showMessage(text); });
+}
 
 bool Application::notify(QObject *receiver, QEvent *event) {
     try {
@@ -29,8 +34,9 @@ bool Application::notify(QObject *receiver, QEvent *event) {
 
 void installFontSubstitutions() {
     // A Song (Ming) face for the program's Song font, a sans face with Chinese glyphs for its sans font.
-    QFont::insertSubstitutions(QStringLiteral("宋体"), {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"),
-                                                       QStringLiteral("WenQuanYi Micro Hei")});
+    QFont::insertSubstitutions(
+        QStringLiteral("宋体"),
+        {QStringLiteral("AR PL UMing CN"), QStringLiteral("AR PL UMing TW"), QStringLiteral("WenQuanYi Micro Hei")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),
                                {QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("DejaVu Sans")});
 }

@@ -113,6 +113,4 @@ std::string upperAscii(std::string_view s) {
     return out;
 }
 
-std::string quoteSql(std::string_view s) { return replaceAll(s, "'", "''"); }
-
 } // namespace velmora

@@ -32,7 +32,4 @@ std::string replaceAll(std::string_view s, std::string_view from, std::string_vi
 std::string lowerAscii(std::string_view s);
 std::string upperAscii(std::string_view s);
 
-// Doubles every single quote, so a text can stand inside an SQL string literal.
-std::string quoteSql(std::string_view s);
-
 } // namespace velmora

@@ -1,7 +1,7 @@
 #include "skins/TSkinReader.h"
 
 #include "platform/Gbk.h"
-#include "platform/Messages.h"
+#include "skins/SkinNotice.h"
 #include "skins/PackageFormat.h"
 
 namespace velmora {
@@ -43,7 +43,7 @@ bool TSkinReader::damaged() {
     sizes_.clear();
     offsets_.clear();
     data_.clear();
-    showMessage(kDamagedMessage);
+    skinNotice(kDamagedMessage);
     return false;
 }
 
@@ -74,7 +74,7 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     listLength_ = readInt32(decoded, 4);
     const int block = skinpkg::versionBlockSize(version_);
     if (block < 0) {
-        showMessage(kOlderSkinMessage);
+        skinNotice(kOlderSkinMessage);
         return false;
     }
 

@@ -2,37 +2,70 @@
 // from the page.
 #include "MessageCapture.h"
 #include "about/AboutHook.h"
+#include "about/PageModule.h"
 #include "about/TForm3.h"
 #include "platform/Gbk.h"
 
 #include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTcpSocket>
 #include <QTimer>
-#include <QWebEngineProfile>
-#include <QWebEngineUrlRequestInterceptor>
-#include <QWebEngineView>
 #include <QtTest/QTest>
-#include <atomic>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace velmora;
 using velmora::test::MessageCapture;
 
 namespace {
 
-// Counts the requests for the About page that leave the view.
-struct PageRequests : QWebEngineUrlRequestInterceptor {
-    std::atomic<int> count{0};
-    QUrl last;
-    void interceptRequest(QWebEngineUrlRequestInfo &info) override {
-        if (info.requestUrl().path() == QLatin1String("/bustj.php")) {
-            last = info.requestUrl();
-            ++count;
-        }
+// A web server on the loopback: serves pages by path and records every path asked for, with its host.
+class LocalWeb : public QObject {
+public:
+    LocalWeb() {
+        server_.listen(QHostAddress::Any);
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = server_.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
+        });
     }
+    quint16 port() const { return server_.serverPort(); }
+    std::string host(const char *address = "127.0.0.1") const {
+        return std::string(address) + ":" + std::to_string(port());
+    }
+    std::map<QByteArray, QByteArray> pages; // path -> HTML; "<port>" in a page becomes the port
+    QList<QByteArray> asked;                // "host path" of each request
+    int count(const QByteArray &needle) const {
+        return int(std::count_if(asked.begin(), asked.end(), [&](const QByteArray &a) { return a.contains(needle); }));
+    }
+
+private:
+    void answer(QTcpSocket *socket) {
+        const QByteArray request = socket->readAll();
+        const QByteArray path = request.split(' ').value(1);
+        QByteArray host;
+        for (const QByteArray &line : request.split('\n'))
+            if (line.toLower().startsWith("host:"))
+                host = line.mid(5).trimmed();
+        asked.push_back(host + " " + path);
+        const auto page = pages.find(path.split('?').value(0));
+        QByteArray body = page == pages.end() ? QByteArray("<html><body>velmora</body></html>") : page->second;
+        body.replace("<port>", QByteArray::number(port()));
+        QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n";
+        if (path.startsWith("/download"))
+            head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Disposition: attachment; "
+                   "filename=velmora-test-download.bin\r\nConnection: close\r\n";
+        socket->write(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+    }
+    QTcpServer server_;
 };
 
 // Everything a widget receives after the application's filters had their say.
@@ -45,25 +78,45 @@ struct Received : QObject {
     }
 };
 
+// Addresses given to the desktop's browser.
+class OpenedUrls : public QObject {
+    Q_OBJECT
+public:
+    OpenedUrls() {
+        for (const char *scheme : {"http", "https", "mailto"})
+            QDesktopServices::setUrlHandler(scheme, this, "open");
+    }
+    ~OpenedUrls() override {
+        for (const char *scheme : {"http", "https", "mailto"})
+            QDesktopServices::unsetUrlHandler(scheme);
+    }
+    QList<QUrl> urls;
+public slots:
+    void open(const QUrl &url) { urls.push_back(url); }
+};
+
 QWidget *pageWidget(TForm3 &form) {
     return form.WebBrowser1->focusProxy();
 }
 
 } // namespace
 
-// One About dialog for the whole program, as at start-up.
+// One About dialog for the whole program, as at start-up, on a page of a local server.
 class About : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        requests = new PageRequests;
-        QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(requests);
-        form = createForm<TForm3>();
+        web = new LocalWeb;
+        form = new TForm3;
+        form->pageHost = web->host();
+        runHandler([] { form->FormCreate(); });
     }
     static void TearDownTestSuite() {
         delete form;
         form = nullptr;
+        delete web;
+        web = nullptr;
     }
-    static inline PageRequests *requests = nullptr;
+    static inline LocalWeb *web = nullptr;
     static inline TForm3 *form = nullptr;
 };
 
@@ -79,17 +132,21 @@ TEST_F(About, WindowAndControls) {
               gbk("为您提供全国400多个城市的公交查询、支持线路查询，站点查询，站对站查询；是您交通出行的好帮手。\r\n"
                   "使用完全免费，无任何插件，支持城市公交数据离线查询。Velmora网真诚为你服务。"));
     EXPECT_EQ(form->Button1->palette().color(QPalette::ButtonText), QColor(0, 0, 128));
-    EXPECT_EQ(form->Button1->nextInFocusChain(), form->WebBrowser1);
 }
 
-TEST_F(About, PageRequestedOnceAtCreationHoweverOftenShown) {
+TEST_F(About, PageRequestedOnceWhenStartedHoweverOftenShown) {
+    QTest::qWait(300);
+    EXPECT_EQ(web->count("/bustj.php"), 0); // nothing before the program starts the page
+    form->StartPage();
+    ASSERT_TRUE(form->pageShown());
+    EXPECT_EQ(form->WebBrowser1->geometry(), QRect(16, 128, 545, 217));
+    EXPECT_EQ(form->Button1->nextInFocusChain(), form->WebBrowser1);
+    ASSERT_TRUE(QTest::qWaitFor([] { return web->count("/bustj.php") > 0; }, 10000));
+    EXPECT_TRUE(web->asked.contains(QByteArray(web->host().c_str()) + " /bustj.php?ref=shuoming"));
+
     QWidget mainWindow;
     mainWindow.setGeometry(100, 100, 664, 588);
     mainWindow.show();
-    // Requested before the dialog is ever shown.
-    QTRY_COMPARE_WITH_TIMEOUT(requests->count.load(), 1, 10000);
-    EXPECT_EQ(requests->last, QUrl("http://stats.example.com/bustj.php?ref=shuoming"));
-
     for (int i = 0; i < 3; ++i) {
         bool stillOpenAfterEsc = false;
         QTimer::singleShot(300, [&] {
@@ -105,7 +162,7 @@ TEST_F(About, PageRequestedOnceAtCreationHoweverOftenShown) {
         EXPECT_FALSE(form->isVisible());
     }
     QTest::qWait(1000);
-    EXPECT_EQ(requests->count.load(), 1);
+    EXPECT_EQ(web->count("/bustj.php"), 1);
 }
 
 TEST(AboutAddress, HostFromTheBuildSettingAndBadHostsRaise) {
@@ -123,11 +180,37 @@ TEST(AboutCreation, FailedNavigationIsShownAndCreationGoesOn) {
     ASSERT_EQ(capture.errors().size(), 1u);
     EXPECT_EQ(capture.errors()[0], "Invalid address of the About page: http:///bustj.php?ref=shuoming.");
     EXPECT_FALSE(form->Label1->text().isEmpty());
-    EXPECT_TRUE(form->WebBrowser1->url().isEmpty());
+    form->StartPage(); // no address, no page
+    EXPECT_FALSE(form->pageShown());
+}
+
+// When the page cannot be had, the dialog shows a short note in its place and works as before.
+TEST(AboutCreation, WithoutTheModuleANoteTakesThePagesPlace) {
+    const QString modulePath = pageModulePath();
+    setPageModulePath(QStringLiteral("/nonexistent/libvelmora_web.so"));
+    std::unique_ptr<TForm3> form(createForm<TForm3>());
+    form->StartPage();
+    setPageModulePath(modulePath);
+    EXPECT_FALSE(form->pageShown());
+    auto *note = qobject_cast<QLabel *>(form->WebBrowser1);
+    ASSERT_NE(note, nullptr);
+    EXPECT_EQ(note->text(), QString::fromUtf8("此处的网页无法显示。公交查询的其他功能不受影响。"));
+    EXPECT_EQ(note->geometry(), QRect(16, 128, 545, 217));
+    QTimer::singleShot(200, [&] { form->Button1->click(); });
+    EXPECT_EQ(form->ShowModal(nullptr), 2);
+}
+
+TEST(AboutCreation, RootRunsTheEngineOnlyWithTheUsersOptIn) {
+    EXPECT_EQ(webEngineRefusal(false, "", ""), "");
+    EXPECT_NE(webEngineRefusal(true, "", ""), "");
+    EXPECT_NE(webEngineRefusal(true, "0", "--disable-gpu"), "");
+    EXPECT_EQ(webEngineRefusal(true, "1", ""), "");
+    EXPECT_EQ(webEngineRefusal(true, "", "--disable-gpu --no-sandbox"), "");
 }
 
 // The decision alone, for every kind of event the hook must tell apart.
 TEST_F(About, HookDecisions) {
+    form->StartPage();
     QWidget *page = pageWidget(*form);
     ASSERT_NE(page, nullptr);
     ASSERT_NE(page, form->WebBrowser1);
@@ -167,6 +250,7 @@ TEST_F(About, HookDecisions) {
 // The installed hook, as events travel: dropped ones never reach the page, all others arrive, everywhere, and
 // without the dialog having been shown.
 TEST_F(About, HookInForceForTheWholeProgram) {
+    form->StartPage();
     QWidget *page = pageWidget(*form);
     QWidget elsewhere;
     Received atPage, atView, atElsewhere;
@@ -204,6 +288,7 @@ TEST_F(About, HookInForceForTheWholeProgram) {
 // A right click through the window system, as a user makes it. Without the hook the page opens its menu, which
 // shows the page is ready and the check can see a menu; with the hook the same click opens none.
 TEST_F(About, RightClickOnThePageOpensNoMenu) {
+    form->StartPage();
     form->show();
     QWindow *window = form->windowHandle();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window));
@@ -229,3 +314,67 @@ TEST_F(About, RightClickOnThePageOpensNoMenu) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     form->hide();
 }
+
+namespace {
+// Whoever is on the network path writes the About page. This one tries every way to reach out of the view.
+const char kHostilePage[] = R"(<html><body style="margin:0">
+<a href="http://127.0.0.2:<port>/outside" style="position:fixed;left:0;top:0;width:100%;height:50%">out</a>
+<a href="mailto:someone@example.com" style="position:fixed;left:0;top:50%;width:100%;height:50%">mail</a>
+<iframe src="/download" style="display:none"></iframe>
+<script>
+function report(s) { fetch('/report?' + s); }
+setTimeout(function () {
+  alert('x'); report('alert=returned');
+  report('confirm=' + confirm('y'));
+  report('prompt=' + prompt('z', 'default'));
+  report('open=' + (window.open('/popup') === null));
+  Notification.requestPermission().then(function (p) { report('notify=' + p); });
+  setTimeout(function () { location.href = 'http://127.0.0.2:<port>/elsewhere'; }, 300);
+}, 200);
+</script></body></html>)";
+
+} // namespace
+
+TEST(AboutHostilePage, CannotOpenDialogsWindowsOrLeaveItsHost) {
+    LocalWeb web;
+    web.pages["/bustj.php"] = kHostilePage;
+    OpenedUrls opened;
+    std::unique_ptr<TForm3> form(new TForm3);
+    form->pageHost = web.host();
+    form->FormCreate();
+    form->StartPage();
+    ASSERT_TRUE(form->pageShown());
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return web.count("notify=") > 0; }, 10000)) << web.asked.join('\n').constData();
+    QTest::qWait(1500); // past the script's own navigation
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    for (QWidget *w : QApplication::topLevelWidgets())
+        EXPECT_FALSE(w->isVisible() && qobject_cast<QDialog *>(w)) << w->metaObject()->className();
+    for (const char *answer : {"alert=returned", "confirm=false", "prompt=null", "open=true", "notify=denied"})
+        EXPECT_EQ(web.count(answer), 1) << answer;
+    EXPECT_EQ(web.count("/popup"), 0);
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    EXPECT_FALSE(QFile::exists(downloads + "/velmora-test-download.bin"));
+    EXPECT_EQ(web.count("/elsewhere"), 0);
+    EXPECT_TRUE(opened.urls.isEmpty()); // a navigation the user did not make opens nothing either
+
+    // The user's clicks: a link to another host goes to the desktop's browser; another scheme goes nowhere.
+    form->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+    QTest::qWait(1000); // the page draws into the shown window
+    auto click = [&](QPoint inPage) {
+        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, form->WebBrowser1->mapTo(form.get(), inPage));
+    };
+    click(QPoint(100, 50));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.urls.isEmpty(); }, 5000));
+    EXPECT_EQ(opened.urls[0],
+              QUrl(QString::fromStdString("http://127.0.0.2:" + std::to_string(web.port()) + "/outside")));
+    click(QPoint(100, 170));
+    QTest::qWait(1000);
+    EXPECT_EQ(opened.urls.size(), 1);
+    EXPECT_EQ(web.count("/outside"), 0);
+    EXPECT_EQ(form->WebBrowser1->property("url").toUrl().host(), "127.0.0.1");
+    form->hide();
+}
+
+#include "about_test.moc"

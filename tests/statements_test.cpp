@@ -7,6 +7,11 @@
 
 using namespace velmora;
 
+TEST(Statements, QuoteDoublesEverySingleQuote) {
+    EXPECT_EQ(quoteSql("it's"), "it''s");
+    EXPECT_EQ(quoteSql("''"), "''''");
+}
+
 TEST(Statements, FixedTexts) {
     EXPECT_EQ(sql::selectStoredCity(), "SELECT * FROM uconf where id=1");
     EXPECT_EQ(sql::selectProvinces(), "SELECT * FROM sheng "); // the trailing blank is part of it

@@ -1,8 +1,12 @@
 #include "MessageCapture.h"
 
+#include "skins/SkinNotice.h"
+
 namespace velmora::test {
 
 MessageCapture::MessageCapture() {
+    // Tests without the program's application object still see the skin reader's notices as boxes.
+    setSkinNoticeSink([](const std::string &text) { showMessage(text); });
     setMessageInterceptor([this](const ShownMessage &m) {
         shown_.push_back(m);
         if (!answers_.empty()) {
