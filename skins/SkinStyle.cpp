@@ -1,6 +1,5 @@
 #include "skins/SkinStyle.h"
 
-#include "skins/SkinManage.h"
 #include "skins/SkinTheme.h"
 
 #include <QAbstractButton>
@@ -64,9 +63,8 @@ void drawTriangle(QPainter *p, const QPoint &centre, int half, const QColor &c) 
 
 } // namespace
 
-SkinStyle::SkinStyle(const QString &baseStyleName) : QProxyStyle(QStyleFactory::create(baseStyleName)) {}
-
-const SkinTheme *SkinStyle::themeOf(const QWidget *w) const { return TSkinManage::instance().themeFor(w); }
+SkinStyle::SkinStyle(const QString &baseStyleName, ThemeLookup themeOf)
+    : QProxyStyle(QStyleFactory::create(baseStyleName)), themeOf_(std::move(themeOf)) {}
 
 void SkinStyle::drawPrimitive(PrimitiveElement pe, const QStyleOption *opt, QPainter *p, const QWidget *w) const {
     if (const SkinTheme *t = themeOf(w)) {
@@ -85,8 +83,8 @@ bool SkinStyle::drawSkinnedPrimitive(const SkinTheme &t, PrimitiveElement pe, co
     case PE_PanelButtonBevel: {
         int frame = stateFrame(opt->state);
         const auto *button = qstyleoption_cast<const QStyleOptionButton *>(opt);
-        if (frame == 0 && ((opt->state & State_HasFocus) ||
-                           (button && (button->features & QStyleOptionButton::DefaultButton))))
+        if (frame == 0 &&
+            ((opt->state & State_HasFocus) || (button && (button->features & QStyleOptionButton::DefaultButton))))
             frame = 4;
         return drawPart(p, opt->rect, s.buttons.push, frame);
     }
@@ -103,10 +101,10 @@ bool SkinStyle::drawSkinnedPrimitive(const SkinTheme &t, PrimitiveElement pe, co
         if (img.isNull())
             return false;
         bool on = opt->state & (State_On | State_NoChange);
-        int state = !(opt->state & State_Enabled) ? 3
-                    : (opt->state & State_Sunken) ? 2
+        int state = !(opt->state & State_Enabled)    ? 3
+                    : (opt->state & State_Sunken)    ? 2
                     : (opt->state & State_MouseOver) ? 1
-                                                       : 0;
+                                                     : 0;
         int index = frames >= 8 ? state + (on ? 4 : 0) : (on ? std::min(1, frames - 1) : 0);
         QRect src = frameRect(img.masked, frames, index);
         QRect target(QPoint(0, 0), src.size().boundedTo(opt->rect.size()));
@@ -122,10 +120,10 @@ bool SkinStyle::drawSkinnedPrimitive(const SkinTheme &t, PrimitiveElement pe, co
             p->fillRect(opt->rect, opt->palette.brush(QPalette::Base));
             return true;
         }
-        int index = !(opt->state & State_Enabled) ? 3
-                    : (opt->state & State_HasFocus) ? 2
+        int index = !(opt->state & State_Enabled)    ? 3
+                    : (opt->state & State_HasFocus)  ? 2
                     : (opt->state & State_MouseOver) ? 1
-                                                       : 0;
+                                                     : 0;
         if (!drawPart(p, opt->rect, s.sunkEdge, index))
             return false;
         // The edit's own Base colour, when the program sets one, fills inside the edge.
@@ -226,11 +224,11 @@ bool SkinStyle::drawSkinnedControl(const SkinTheme &t, ControlElement ce, const 
         return true;
     }
     case CE_TabBarTabShape: {
-        int index = !(opt->state & State_Enabled) ? 3
-                    : (opt->state & State_Selected) ? 2
+        int index = !(opt->state & State_Enabled)    ? 3
+                    : (opt->state & State_Selected)  ? 2
                     : (opt->state & State_MouseOver) ? 1
-                    : (opt->state & State_HasFocus) ? 4
-                                                      : 0;
+                    : (opt->state & State_HasFocus)  ? 4
+                                                     : 0;
         return drawPart(p, opt->rect, s.tabs, index);
     }
     case CE_ProgressBarGroove:
@@ -246,8 +244,9 @@ bool SkinStyle::drawSkinnedControl(const SkinTheme &t, ControlElement ce, const 
         double frac = double(qint64(pb->progress) - pb->minimum) / double(span);
         frac = std::clamp(frac, 0.0, 1.0);
         bool vertical = !(pb->state & State_Horizontal);
-        QRect fill = vertical ? QRect(r.left(), r.bottom() + 1 - int(r.height() * frac), r.width(), int(r.height() * frac))
-                              : QRect(r.left(), r.top(), int(r.width() * frac), r.height());
+        QRect fill = vertical
+                         ? QRect(r.left(), r.bottom() + 1 - int(r.height() * frac), r.width(), int(r.height() * frac))
+                         : QRect(r.left(), r.top(), int(r.width() * frac), r.height());
         if (pb->invertedAppearance && !vertical)
             fill.moveRight(r.right());
         drawPart(p, fill, s.progress.chunk, 0);
@@ -277,7 +276,7 @@ void SkinStyle::drawMenuItem(const SkinTheme &t, const QStyleOption *opt, QPaint
     bool selected = opt->state & State_Selected;
     if (selected)
         drawPart(p, opt->rect.adjusted(2, 0, -2, 0), s.menuItem, enabled ? 1 : 4);
-    QColor text = !enabled ? opt->palette.color(QPalette::Disabled, QPalette::Text)
+    QColor text = !enabled   ? opt->palette.color(QPalette::Disabled, QPalette::Text)
                   : selected ? SkinTheme::partText(s.menuItem, 1)
                              : SkinTheme::partText(s.menuItem, 0);
     if (!text.isValid())
@@ -287,7 +286,8 @@ void SkinStyle::drawMenuItem(const SkinTheme &t, const QStyleOption *opt, QPaint
         PainterGuard guard(p);
         p->setRenderHint(QPainter::Antialiasing);
         p->setPen(QPen(text, 1.6));
-        p->drawPolyline(QPolygonF() << QPointF(box.left() + 1, box.top() + 5) << QPointF(box.left() + 4, box.bottom() - 1)
+        p->drawPolyline(QPolygonF() << QPointF(box.left() + 1, box.top() + 5)
+                                    << QPointF(box.left() + 4, box.bottom() - 1)
                                     << QPointF(box.right(), box.top() + 1));
     }
     QString label = mi->text, shortcut;
@@ -343,8 +343,7 @@ void SkinStyle::drawComplexControl(ComplexControl cc, const QStyleOptionComplex 
     QProxyStyle::drawComplexControl(cc, opt, p, w);
 }
 
-void SkinStyle::drawScrollBar(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p,
-                              const QWidget *w) const {
+void SkinStyle::drawScrollBar(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const {
     const auto *sb = qstyleoption_cast<const QStyleOptionSlider *>(opt);
     if (!sb)
         return;
@@ -362,7 +361,10 @@ void SkinStyle::drawScrollBar(const SkinTheme &t, const QStyleOptionComplex *opt
     };
     QRect groove = proxy()->subControlRect(CC_ScrollBar, sb, SC_ScrollBarGroove, w);
     const SkinPart &track = horz ? s.horzScroll : s.vertScroll;
-    int trackState = !enabled ? 3 : (opt->state & State_Sunken) && (sb->activeSubControls & (SC_ScrollBarAddPage | SC_ScrollBarSubPage)) ? 2 : 0;
+    int trackState =
+        !enabled                                                                                               ? 3
+        : (opt->state & State_Sunken) && (sb->activeSubControls & (SC_ScrollBarAddPage | SC_ScrollBarSubPage)) ? 2
+                                                                                                               : 0;
     drawPart(p, groove, track, trackState);
 
     // Arrow frames: up, down, left, right, four states each.
@@ -383,8 +385,7 @@ void SkinStyle::drawScrollBar(const SkinTheme &t, const QStyleOptionComplex *opt
     }
 }
 
-void SkinStyle::drawComboBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p,
-                             const QWidget *w) const {
+void SkinStyle::drawComboBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const {
     const auto *cb = qstyleoption_cast<const QStyleOptionComboBox *>(opt);
     if (!cb)
         return;
@@ -396,21 +397,19 @@ void SkinStyle::drawComboBox(const SkinTheme &t, const QStyleOptionComplex *opt,
     else
         p->fillRect(opt->rect, opt->palette.brush(QPalette::Base));
     QRect arrow = proxy()->subControlRect(CC_ComboBox, cb, SC_ComboBoxArrow, w);
-    int state = !enabled ? 3
+    int state = !enabled                                                                    ? 3
                 : (cb->activeSubControls & SC_ComboBoxArrow) && (opt->state & State_Sunken) ? 2
-                : (opt->state & State_MouseOver) ? 1
-                                                   : 0;
+                : (opt->state & State_MouseOver)                                            ? 1
+                                                                                            : 0;
     drawPart(p, arrow, s.comboButton, state);
     QColor glyph = enabled ? SkinTheme::partText(s.comboButton, state)
                            : opt->palette.color(QPalette::Disabled, QPalette::ButtonText);
     if (!glyph.isValid())
         glyph = s.colours.buttonText;
-    drawTriangle(p, arrow.center() + QPoint(state == 2 ? 1 : 0, state == 2 ? 1 : 0), metric::kComboArrowHalf,
-                 glyph);
+    drawTriangle(p, arrow.center() + QPoint(state == 2 ? 1 : 0, state == 2 ? 1 : 0), metric::kComboArrowHalf, glyph);
 }
 
-void SkinStyle::drawGroupBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p,
-                             const QWidget *w) const {
+void SkinStyle::drawGroupBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const {
     const auto *gb = qstyleoption_cast<const QStyleOptionGroupBox *>(opt);
     if (!gb)
         return;
@@ -495,8 +494,7 @@ int SkinStyle::pixelMetric(PixelMetric m, const QStyleOption *opt, const QWidget
     return QProxyStyle::pixelMetric(m, opt, w);
 }
 
-QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption *opt, const QSize &size,
-                                  const QWidget *w) const {
+QSize SkinStyle::sizeFromContents(ContentsType ct, const QStyleOption *opt, const QSize &size, const QWidget *w) const {
     QSize base = QProxyStyle::sizeFromContents(ct, opt, size, w);
     if (!themeOf(w))
         return base;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QProxyStyle>
+#include <functional>
 
 namespace velmora {
 
@@ -10,7 +11,10 @@ struct SkinTheme;
 
 class SkinStyle : public QProxyStyle {
 public:
-    explicit SkinStyle(const QString &baseStyleName);
+    // The theme a widget is painted with, or null to leave it to the base style.
+    using ThemeLookup = std::function<const SkinTheme *(const QWidget *)>;
+
+    SkinStyle(const QString &baseStyleName, ThemeLookup themeOf);
 
     void drawPrimitive(PrimitiveElement pe, const QStyleOption *opt, QPainter *p,
                        const QWidget *w = nullptr) const override;
@@ -27,7 +31,7 @@ public:
                   QStyleHintReturn *ret = nullptr) const override;
 
 private:
-    const SkinTheme *themeOf(const QWidget *w) const;
+    const SkinTheme *themeOf(const QWidget *w) const { return themeOf_(w); }
     bool drawSkinnedPrimitive(const SkinTheme &t, PrimitiveElement pe, const QStyleOption *opt, QPainter *p,
                               const QWidget *w) const;
     bool drawSkinnedControl(const SkinTheme &t, ControlElement ce, const QStyleOption *opt, QPainter *p,
@@ -36,6 +40,8 @@ private:
     void drawComboBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const;
     void drawGroupBox(const SkinTheme &t, const QStyleOptionComplex *opt, QPainter *p, const QWidget *w) const;
     void drawMenuItem(const SkinTheme &t, const QStyleOption *opt, QPainter *p, const QWidget *w) const;
+
+    ThemeLookup themeOf_;
 };
 
 } // namespace velmora

@@ -18,7 +18,9 @@ namespace {
 // Caption button actions as the skins write them.
 enum CaptionAction { caClose = 0, caMaximise = 1, caMinimise = 2 };
 
-bool isDecoration(const QWidget *w) { return w->property("velmoraSkinFrame").toBool(); }
+bool isDecoration(const QWidget *w) {
+    return w->property("velmoraSkinFrame").toBool();
+}
 
 QPalette solidPalette(const QPalette &from) {
     QPalette p;
@@ -245,9 +247,9 @@ protected:
             int action = buttonAt(help->pos());
             QString hint = action == caClose      ? QStringLiteral("关闭")
                            : action == caMinimise ? QStringLiteral("最小化")
-                           : action == caMaximise ? (owner_->window()->isMaximized() ? QStringLiteral("还原")
-                                                                                      : QStringLiteral("最大化"))
-                                                  : QString();
+                           : action == caMaximise
+                               ? (owner_->window()->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化"))
+                               : QString();
             if (hint.isEmpty())
                 QToolTip::hideText();
             else
@@ -294,8 +296,7 @@ SkinnedWindow::SkinnedWindow(QWidget *window, TSkinData *engine)
     hadMask_ = !window->mask().isEmpty();
     shiftsChildren_ = window->layout() == nullptr;
     for (QWidget *c : window->findChildren<QWidget *>()) {
-        QVariant tag = c->property("tag");
-        if (tag.isValid() && tag.toInt() == engine->DisableTag) {
+        if (carriesTag(c, engine->DisableTag)) {
             kept_.push_back({c, c->testAttribute(Qt::WA_SetPalette), c->palette()});
             c->setPalette(solidPalette(c->palette()));
         }
