@@ -2,7 +2,7 @@
 
 #include "SkinPacker.h"
 #include "platform/Messages.h"
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 #include "skins/TLZH.h"
 #include "skins/TQuickIni.h"
 #include "skins/TSkinReader.h"

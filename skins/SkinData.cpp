@@ -2,6 +2,7 @@
 
 #include "platform/Exception.h"
 #include "skins/SkinManage.h"
+#include "skins/SkinParser.h"
 
 #include <QObject>
 #include <QVariant>

@@ -1,5 +1,5 @@
 // Builds a ParsedSkin from a package: the INI's sections and keys with their defaults, and the bitmaps it names.
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 
 #include "platform/Gbk.h"
 #include "skins/TQuickIni.h"
