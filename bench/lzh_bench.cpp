@@ -1,7 +1,7 @@
 // Skin package decoding and encoding on a 1 MB package of bitmaps and INI text, against a plain copy of the
 // decoded bytes as the floor. Reports MB/s of decoded output and the ratio to the copy.
 #include "SkinPacker.h"
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 #include "skins/TLZH.h"
 #include "skins/TSkinReader.h"
 

@@ -1,8 +1,8 @@
 #include "FuzzTargets.h"
 
 #include "SkinPacker.h"
-#include "skins/ParsedSkin.h"
 #include "skins/SkinNotice.h"
+#include "skins/SkinParser.h"
 #include "skins/TLZH.h"
 #include "skins/TQuickIni.h"
 #include "skins/TSkinReader.h"

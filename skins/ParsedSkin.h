@@ -158,13 +158,4 @@ struct ParsedSkin {
     std::array<QColor, 10> customColors;
 };
 
-// Builds the parsed skin from a stored package. On failure (the reader has told the user) returns false and
-// leaves out as it was; ElzhException passes through, also leaving out as it was.
-bool parseSkin(const ByteStream &package, ParsedSkin &out, const SystemColours &system = SystemColours::classic());
-
-// The file-name part of an INI image value: what follows the last backslash or colon.
-std::string imageFileName(const std::string &value);
-// Magenta turned to full transparency.
-QImage maskMagenta(const QImage &image);
-
 } // namespace velmora

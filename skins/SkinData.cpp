@@ -2,12 +2,25 @@
 
 #include "platform/Exception.h"
 #include "skins/SkinManage.h"
+#include "skins/SkinParser.h"
+
+#include <QObject>
+#include <QVariant>
 
 namespace velmora {
 
-TSkinData::TSkinData() { TSkinManage::instance(); }
+bool carriesTag(const QObject *object, int tag) {
+    QVariant value = object->property("tag");
+    return value.isValid() && value.toInt() == tag;
+}
 
-TSkinData::~TSkinData() { TSkinManage::instance().engineDestroyed(this); }
+TSkinData::TSkinData() : TSkinData(TSkinManage::instance()) {}
+
+TSkinData::TSkinData(SkinEngineEvents &manager) : manager_(manager) {}
+
+TSkinData::~TSkinData() {
+    manager_.engineDestroyed(*this);
+}
 
 void TSkinData::LoadFromStore(TSkinStore &store, int index) {
     if (index >= store.Store.Count())
@@ -22,7 +35,7 @@ void TSkinData::LoadFromStore(TSkinStore &store, int index) {
     item->DataStream().setPosition(item->DataStream().size());
     buffer_.setPosition(0);
     parseBuffer();
-    TSkinManage::instance().engineLoaded(this);
+    manager_.engineLoaded(*this);
 }
 
 bool TSkinData::parseBuffer() {
@@ -38,14 +51,10 @@ void TSkinData::SetActive(bool value) {
     if (value == active_)
         return;
     active_ = value;
-    TSkinManage &manager = TSkinManage::instance();
-    if (value) {
-        if (!skinReady_)
-            return;
-        manager.engineSwitchedOn(this);
-    } else {
-        manager.engineSwitchedOff(this);
-    }
+    if (!value)
+        manager_.engineSwitchedOff(*this);
+    else if (skinReady_)
+        manager_.engineSwitchedOn(*this);
 }
 
 } // namespace velmora

@@ -9,11 +9,36 @@
 #include <functional>
 #include <memory>
 
+class QObject;
+
 namespace velmora {
+
+class TSkinData;
+
+// A window whose "tag" property holds this is never skinned; it is also the engine's DisableTag unless the
+// program sets another.
+inline constexpr int kNoSkinTag = 99;
+
+// Whether `object` has a "tag" property equal to `tag`.
+bool carriesTag(const QObject *object, int tag);
+
+// What an engine tells the window manager: the only way it reaches the manager.
+class SkinEngineEvents {
+public:
+    virtual void engineLoaded(TSkinData &engine) = 0;
+    virtual void engineSwitchedOn(TSkinData &engine) = 0;
+    virtual void engineSwitchedOff(TSkinData &engine) = 0;
+    virtual void engineDestroyed(TSkinData &engine) = 0;
+
+protected:
+    ~SkinEngineEvents() = default;
+};
 
 class TSkinData {
 public:
+    // Reports to the process-wide window manager.
     TSkinData();
+    explicit TSkinData(SkinEngineEvents &manager);
     ~TSkinData();
     TSkinData(const TSkinData &) = delete;
     TSkinData &operator=(const TSkinData &) = delete;
@@ -33,13 +58,14 @@ public:
     std::shared_ptr<const SkinTheme> theme() const { return theme_; }
 
     // Controls whose "tag" property equals this keep their own look inside a skinned window.
-    int DisableTag = 99;
+    int DisableTag = kNoSkinTag;
     // Raised after a deferred request (skin all, remove all, refresh) has been carried out.
     std::function<void(TSkinData &)> OnSkinChanged;
 
 private:
     bool parseBuffer();
 
+    SkinEngineEvents &manager_;
     bool active_ = false;
     bool skinReady_ = false;
     ByteStream buffer_;

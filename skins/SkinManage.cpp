@@ -55,19 +55,19 @@ void TSkinManage::firePending() {
     pendingEngine_ = nullptr;
 }
 
-void TSkinManage::engineLoaded(TSkinData *engine) {
-    pendingEngine_ = engine;
+void TSkinManage::engineLoaded(TSkinData &engine) {
+    pendingEngine_ = &engine;
     // Windows painted by this engine read its current theme at once; the refresh rebuilds them.
     for (auto &w : windows_)
-        if (w->engine() == engine)
-            w->takeTheme(engine->theme());
+        if (w->engine() == &engine)
+            w->takeTheme(engine.theme());
     if (started_)
         schedule(rqRefresh, kDelayMs);
 }
 
-void TSkinManage::engineSwitchedOn(TSkinData *engine) {
-    pendingEngine_ = engine;
-    activeEngine_ = engine;
+void TSkinManage::engineSwitchedOn(TSkinData &engine) {
+    pendingEngine_ = &engine;
+    activeEngine_ = &engine;
     if (!started_) {
         skinningOn_ = true;
         started_ = true;
@@ -76,21 +76,21 @@ void TSkinManage::engineSwitchedOn(TSkinData *engine) {
     schedule(rqSkinAll, kDelayMs);
 }
 
-void TSkinManage::engineSwitchedOff(TSkinData *engine) {
-    pendingEngine_ = engine;
+void TSkinManage::engineSwitchedOff(TSkinData &engine) {
+    pendingEngine_ = &engine;
     schedule(rqRemoveAll, kDelayMs);
 }
 
-void TSkinManage::engineDestroyed(TSkinData *engine) {
+void TSkinManage::engineDestroyed(TSkinData &engine) {
     for (std::size_t i = windows_.size(); i-- > 0;)
-        if (windows_[i]->engine() == engine)
+        if (windows_[i]->engine() == &engine)
             release(i);
-    if (pendingEngine_ == engine) {
+    if (pendingEngine_ == &engine) {
         pendingEngine_ = nullptr;
         pending_ = rqNone;
         timer_.stop();
     }
-    if (activeEngine_ == engine)
+    if (activeEngine_ == &engine)
         activeEngine_ = nullptr;
 }
 
@@ -130,7 +130,7 @@ bool TSkinManage::eligible(const QWidget *window) {
         return false;
     if (window->testAttribute(Qt::WA_DontShowOnScreen))
         return false;
-    return window->property("tag").toInt() != 99;
+    return !carriesTag(window, kNoSkinTag);
 }
 
 SkinnedWindow *TSkinManage::find(const QWidget *window) const {
@@ -140,37 +140,28 @@ SkinnedWindow *TSkinManage::find(const QWidget *window) const {
     return nullptr;
 }
 
-bool TSkinManage::isSkinned(const QWidget *window) const { return find(window) != nullptr; }
+bool TSkinManage::isSkinned(const QWidget *window) const {
+    return find(window) != nullptr;
+}
 
 TSkinData *TSkinManage::engineOf(const QWidget *window) const {
     SkinnedWindow *w = find(window);
     return w ? w->engine() : nullptr;
 }
 
-std::vector<QWidget *> TSkinManage::skinnedWindows() const {
-    std::vector<QWidget *> out;
-    for (const auto &w : windows_)
-        out.push_back(w->window());
-    return out;
-}
-
 const SkinTheme *TSkinManage::themeFor(const QWidget *widget) const {
     if (windows_.empty() || !widget)
         return nullptr;
     // Walk up through popups too: a menu or a drop-down list belongs to the window of its parent.
-    const QWidget *w = widget;
-    int disableTag = -1;
-    bool disabled = false;
     std::vector<const QWidget *> chain;
-    for (; w; w = w->parentWidget()) {
-        chain.push_back(w);
+    for (const QWidget *w = widget; w; w = w->parentWidget()) {
         if (SkinnedWindow *s = find(w)) {
-            disableTag = s->engine()->DisableTag;
             for (const QWidget *c : chain)
-                if (c != w && c->property("tag").isValid() && c->property("tag").toInt() == disableTag)
-                    disabled = true;
-            return disabled ? nullptr : s->theme();
+                if (carriesTag(c, s->engine()->DisableTag))
+                    return nullptr;
+            return s->theme();
         }
+        chain.push_back(w);
     }
     return nullptr;
 }
@@ -182,7 +173,7 @@ void TSkinManage::installStyle() {
     // One application style that paints skinned windows' widgets from their skin and leaves every other
     // widget to the style the program had.
     baseStyle_ = QApplication::style()->name();
-    QApplication::setStyle(new SkinStyle(baseStyle_));
+    QApplication::setStyle(new SkinStyle(baseStyle_, [this](const QWidget *w) { return themeFor(w); }));
 }
 
 void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
@@ -200,14 +191,6 @@ void TSkinManage::skinWindow(QWidget *window, TSkinData *engine) {
     });
 }
 
-void TSkinManage::unskinWindow(QWidget *window) {
-    for (std::size_t i = 0; i < windows_.size(); ++i)
-        if (windows_[i]->window() == window) {
-            release(i);
-            return;
-        }
-}
-
 void TSkinManage::release(std::size_t index) {
     // Out of the list first: restoring the window repaints it, and the style asks the list while it does.
     std::unique_ptr<SkinnedWindow> gone = std::move(windows_[index]);
@@ -218,18 +201,6 @@ void TSkinManage::release(std::size_t index) {
 void TSkinManage::releaseAll() {
     while (!windows_.empty())
         release(windows_.size() - 1);
-}
-
-void TSkinManage::reset() {
-    timer_.stop();
-    releaseAll();
-    skinningOn_ = started_ = false;
-    activeEngine_ = pendingEngine_ = nullptr;
-    pending_ = rqNone;
-    if (styleInstalled_) {
-        QApplication::setStyle(baseStyle_);
-        styleInstalled_ = false;
-    }
 }
 
 bool TSkinManage::eventFilter(QObject *watched, QEvent *event) {

@@ -3,6 +3,8 @@
 // activated and skins it while skinning is on.
 #pragma once
 
+#include "skins/SkinData.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QString>
@@ -14,11 +16,10 @@ class QWidget;
 
 namespace velmora {
 
-class TSkinData;
 struct SkinTheme;
 class SkinnedWindow;
 
-class TSkinManage : public QObject {
+class TSkinManage : public QObject, public SkinEngineEvents {
 public:
     enum Request { rqNone, rqSkinAll, rqRemoveAll, rqRefresh };
     static constexpr int kDelayMs = 250;
@@ -26,41 +27,33 @@ public:
     static TSkinManage &instance();
 
     bool skinningOn() const { return skinningOn_; }
-    bool started() const { return started_; }
-    TSkinData *pendingEngine() const { return pendingEngine_; }
-    Request pendingRequest() const { return pending_; }
-    const QTimer &timer() const { return timer_; }
     // Carries out the pending request now, as the timer does when it fires (and stops the timer).
     void firePending();
-
-    // Called by the engine.
-    void engineLoaded(TSkinData *engine);
-    void engineSwitchedOn(TSkinData *engine);
-    void engineSwitchedOff(TSkinData *engine);
-    void engineDestroyed(TSkinData *engine);
 
     // Windows.
     bool isSkinned(const QWidget *window) const;
     TSkinData *engineOf(const QWidget *window) const;
-    std::vector<QWidget *> skinnedWindows() const;
     // The theme that paints `widget`: its own window's, or for a popup, the window of the widget it belongs
     // to. Null when that window is not skinned or the widget (or an ancestor inside the window) carries the
     // engine's DisableTag.
     const SkinTheme *themeFor(const QWidget *widget) const;
-    // Skins or restores one window now (the activation path and the requests use these).
+    // Skins one window now (the activation path and the requests use this).
     void skinWindow(QWidget *window, TSkinData *engine);
-    void unskinWindow(QWidget *window);
-    // Whether a window can be skinned at all: a normal window or dialog, shown on screen, whose tag is not 99.
+    // Whether a window can be skinned at all: a normal window or dialog, shown on screen, not tagged kNoSkinTag.
     static bool eligible(const QWidget *window);
-
-    // For tests: restores every window and the application's style and forgets all state, as at process start.
-    void reset();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class SkinManageTestAccess; // the tests' view of the pending request, the timer and the start flag
+
     TSkinManage();
+    void engineLoaded(TSkinData &engine) override;
+    void engineSwitchedOn(TSkinData &engine) override;
+    void engineSwitchedOff(TSkinData &engine) override;
+    void engineDestroyed(TSkinData &engine) override;
+
     void schedule(Request request, int delayMs);
     void skinAll(TSkinData *engine);
     void removeAll();

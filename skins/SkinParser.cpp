@@ -1,5 +1,5 @@
 // Builds a ParsedSkin from a package: the INI's sections and keys with their defaults, and the bitmaps it names.
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 
 #include "platform/Gbk.h"
 #include "skins/TQuickIni.h"
@@ -74,6 +74,9 @@ private:
     void readPersonality(SkinPersonality &p);
     void readButtons(SkinButtons &b);
     void readCaptionButtons(const std::vector<std::string> &sections, std::vector<SkinCaptionButton> &list);
+    void readProgress(SkinProgress &progress);
+    void readParts(ParsedSkin &s);
+    void readExtraColours(const std::vector<std::string> &sections, ParsedSkin &s) const;
 
     const TSkinReader &reader_;
     const TQuickIni &ini_;
@@ -245,8 +248,13 @@ void SkinBuilder::build(ParsedSkin &s) {
     readCaptionButtons(sections, s.captionButtons);
 
     s.mdiControls = image("MDICONTROLS", "Image");
+    readProgress(s.progress);
+    readParts(s);
+    readExtraColours(sections, s);
+}
 
-    SkinPart &bar = s.progress.bar;
+void SkinBuilder::readProgress(SkinProgress &progress) {
+    SkinPart &bar = progress.bar;
     bar.present = hasValue("Progress", "Bitmap");
     if (bar.present) {
         bar.image = image("Progress", "Bitmap");
@@ -259,9 +267,11 @@ void SkinBuilder::build(ParsedSkin &s) {
         bar.tile = std::min(integer("Progress", "Tile", 0), 1);
         bar.frames = bar.style != 0 ? 1 : 2;
     }
-    s.progress.chunk = part("Progress.Chunk", 0);
-    s.progress.chunk.frames = s.progress.chunk.frame;
+    progress.chunk = part("Progress.Chunk", 0);
+    progress.chunk.frames = progress.chunk.frame;
+}
 
+void SkinBuilder::readParts(ParsedSkin &s) {
     s.tabs = part("Tabs", 5);
     s.tabBorder = image("Tabs", "Border");
     s.tabPane = part("Tab.Pane", 1);
@@ -300,7 +310,9 @@ void SkinBuilder::build(ParsedSkin &s) {
     s.upDownHorzGlyph = image("UpDown.Horz", "GlyphImage");
     s.upDownVert = part("UpDown.Vert", 8);
     s.upDownVertGlyph = image("UpDown.Vert", "GlyphImage");
+}
 
+void SkinBuilder::readExtraColours(const std::vector<std::string> &sections, ParsedSkin &s) const {
     for (const std::string &sec : sections) {
         std::string upper = upperAscii(sec);
         if (upper.compare(0, 6, "COLOUR") == 0 && upper != "COLOURS")

@@ -6,20 +6,53 @@
 #include "skins/SkinManage.h"
 #include "skins/SkinTheme.h"
 
+#include <QApplication>
 #include <QCursor>
 #include <QWidget>
 #include <gtest/gtest.h>
+
+namespace velmora {
+
+// The manager's state the program never reads, and its return to the state at process start.
+class SkinManageTestAccess {
+public:
+    static bool started() { return m().started_; }
+    static TSkinData *pendingEngine() { return m().pendingEngine_; }
+    static TSkinManage::Request pendingRequest() { return m().pending_; }
+    static const QTimer &timer() { return m().timer_; }
+
+    // Restores every window and the application's style and forgets all state.
+    static void reset() {
+        TSkinManage &manager = m();
+        manager.timer_.stop();
+        manager.releaseAll();
+        manager.skinningOn_ = manager.started_ = false;
+        manager.activeEngine_ = manager.pendingEngine_ = nullptr;
+        manager.pending_ = TSkinManage::rqNone;
+        if (manager.styleInstalled_) {
+            QApplication::setStyle(manager.baseStyle_);
+            manager.styleInstalled_ = false;
+        }
+    }
+
+private:
+    static TSkinManage &m() { return TSkinManage::instance(); }
+};
+
+} // namespace velmora
 
 namespace velmora::test {
 
 class SkinEngine : public ::testing::Test {
 protected:
+    using Access = SkinManageTestAccess;
+
     void SetUp() override {
-        TSkinManage::instance().reset();
+        Access::reset();
         store.LoadFromResource(kSkinStoreResource);
         QCursor::setPos(1, 1); // no control under the mouse: every part shows its normal state
     }
-    void TearDown() override { TSkinManage::instance().reset(); }
+    void TearDown() override { Access::reset(); }
 
     // The start-up sequence: skin 1 loaded, skinning switched on.
     void startUp(TSkinData &engine) {

@@ -19,10 +19,10 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
-using velmora::test::MessageCapture;
-using velmora::test::SkinEngine;
 using velmora::test::decoration;
+using velmora::test::MessageCapture;
 using velmora::test::mismatches;
+using velmora::test::SkinEngine;
 
 TEST_F(SkinEngine, StartUpSwitchesOnWithoutTimerAndSkinsWindowsWhenShown) {
     TSkinData engine;
@@ -31,11 +31,11 @@ TEST_F(SkinEngine, StartUpSwitchesOnWithoutTimerAndSkinsWindowsWhenShown) {
     engine.LoadFromStore(store, 1);
     EXPECT_TRUE(engine.skinReady());
     EXPECT_EQ(engine.skinBuffer().bytes(), store.Store[1]->DataStream().bytes());
-    EXPECT_FALSE(manager().timer().isActive()); // not started yet: nothing scheduled
+    EXPECT_FALSE(Access::timer().isActive()); // not started yet: nothing scheduled
     engine.SetActive(true);
-    EXPECT_TRUE(manager().started());
+    EXPECT_TRUE(Access::started());
     EXPECT_TRUE(manager().skinningOn());
-    EXPECT_FALSE(manager().timer().isActive());
+    EXPECT_FALSE(Access::timer().isActive());
 
     QWidget win;
     win.setWindowTitle(QStringLiteral("当前城市"));
@@ -69,22 +69,22 @@ TEST_F(SkinEngine, MenuCommandsRefreshOnceWithTheLastSkin) {
 
     // "皮肤3", then "皮肤5" within the quarter second.
     engine.LoadFromStore(store, 2);
-    EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqRefresh);
-    EXPECT_TRUE(manager().timer().isActive());
-    EXPECT_EQ(manager().timer().interval(), 250);
+    EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqRefresh);
+    EXPECT_TRUE(Access::timer().isActive());
+    EXPECT_EQ(Access::timer().interval(), 250);
     EXPECT_NE(engine.theme(), first);
     engine.LoadFromStore(store, 4); // the version 20000 package
     EXPECT_TRUE(engine.skinReady());
-    EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqRefresh);
+    EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqRefresh);
     EXPECT_EQ(changed, 0);
     // Nothing rebuilt yet: the window still has the start skin's face.
     EXPECT_EQ(win.palette().color(QPalette::Window), first->skin.colours.buttonFace);
 
     manager().firePending();
     EXPECT_EQ(changed, 1);
-    EXPECT_FALSE(manager().timer().isActive());
-    EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqNone);
-    EXPECT_EQ(manager().pendingEngine(), nullptr);
+    EXPECT_FALSE(Access::timer().isActive());
+    EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqNone);
+    EXPECT_EQ(Access::pendingEngine(), nullptr);
     EXPECT_EQ(win.palette().color(QPalette::Window), engine.theme()->skin.colours.buttonFace);
     QMargins f = engine.theme()->frameMargins();
     EXPECT_EQ(win.size(), QSize(200 + f.left() + f.right(), 100 + f.top() + f.bottom()));
@@ -102,7 +102,7 @@ TEST_F(SkinEngine, IndexBeyondStoreChangesNothing) {
     EXPECT_TRUE(engine.skinReady());
     EXPECT_EQ(engine.theme(), theme);
     EXPECT_EQ(engine.skinBuffer().bytes(), buffer);
-    EXPECT_FALSE(manager().timer().isActive());
+    EXPECT_FALSE(Access::timer().isActive());
 }
 
 TEST_F(SkinEngine, EmptyOrDamagedItemKeepsThePreviousSkin) {
@@ -127,7 +127,7 @@ TEST_F(SkinEngine, EmptyOrDamagedItemKeepsThePreviousSkin) {
         EXPECT_EQ(engine.theme(), previous);
         // Windows already skinned keep the skin; the refresh still comes.
         EXPECT_TRUE(manager().isSkinned(&skinned));
-        EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqRefresh);
+        EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqRefresh);
     }
     manager().firePending();
     EXPECT_TRUE(manager().isSkinned(&skinned));
@@ -155,7 +155,7 @@ TEST_F(SkinEngine, ActiveBeforeAnySkinSkinsNothing) {
     win.hide();
     win.show();
     EXPECT_FALSE(manager().isSkinned(&win));
-    EXPECT_FALSE(manager().timer().isActive());
+    EXPECT_FALSE(Access::timer().isActive());
 }
 
 TEST_F(SkinEngine, TagNinetyNineIsLeftAlone) {
@@ -218,7 +218,8 @@ TEST_F(SkinEngine, ButtonAndGroupBoxArePaintedFromTheSkinBitmaps) {
     bool found = false;
     for (int y = 0; y < 20 && !found; ++y)
         for (int x = 0; x < 120 && !found; ++x)
-            found = std::abs(qRed(g.pixel(x, y)) - plateText.red()) + std::abs(qGreen(g.pixel(x, y)) - plateText.green()) +
+            found = std::abs(qRed(g.pixel(x, y)) - plateText.red()) +
+                        std::abs(qGreen(g.pixel(x, y)) - plateText.green()) +
                         std::abs(qBlue(g.pixel(x, y)) - plateText.blue()) <
                     30; // the glyphs' cores, antialiasing aside
     EXPECT_TRUE(found);
@@ -282,7 +283,7 @@ TEST_F(SkinEngine, RemovingSkinsRestoresWindows) {
     win.show();
     ASSERT_TRUE(manager().isSkinned(&win));
     engine.SetActive(false);
-    EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqRemoveAll);
+    EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqRemoveAll);
     EXPECT_TRUE(manager().isSkinned(&win)); // only when the timer fires
     manager().firePending();
     EXPECT_FALSE(manager().isSkinned(&win));
@@ -293,7 +294,7 @@ TEST_F(SkinEngine, RemovingSkinsRestoresWindows) {
 
     // Switching on again once started skins every visible window, 250 ms later.
     engine.SetActive(true);
-    EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqSkinAll);
+    EXPECT_EQ(Access::pendingRequest(), TSkinManage::rqSkinAll);
     manager().firePending();
     EXPECT_TRUE(manager().isSkinned(&win));
 }

@@ -1,6 +1,7 @@
 // The program's own windows under the skin engine: start-up loads stored skin 1 and switches skinning on, the
 // menu items "皮肤1" .. "皮肤6" load store positions 0 .. 5, and the city and About dialogs are skinned when
 // shown modally over the skinned main window, with a combo box's list dropping below the box.
+#include "SkinFixture.h"
 #include "TestDb.h"
 #include "about/TForm3.h"
 #include "app/Forms.h"
@@ -40,7 +41,7 @@ const std::string &storedBytes(int position) {
 class SkinForms : public testing::Test {
 protected:
     static void SetUpTestSuite() {
-        manager().reset();
+        SkinManageTestAccess::reset();
         dir = new test::TempWorkDir;
         test::makeBusDb(dbFileName, kDemo);
         CreateForms();
@@ -52,7 +53,7 @@ protected:
         Form1 = nullptr;
         Form2 = nullptr;
         Form3 = nullptr;
-        manager().reset();
+        SkinManageTestAccess::reset();
         delete dir;
     }
     static inline test::TempWorkDir *dir = nullptr;
@@ -63,9 +64,9 @@ TEST_F(SkinForms, StartUpLoadsStoredSkinOneAndSkinsTheMainWindowWhenShown) {
     EXPECT_EQ(engine.skinBuffer().bytes(), storedBytes(1));
     EXPECT_TRUE(engine.skinReady());
     EXPECT_TRUE(engine.Active());
-    EXPECT_TRUE(manager().started());
-    EXPECT_FALSE(manager().timer().isActive()); // nothing deferred at start-up
-    EXPECT_FALSE(manager().isSkinned(Form1));   // not before it is shown
+    EXPECT_TRUE(SkinManageTestAccess::started());
+    EXPECT_FALSE(SkinManageTestAccess::timer().isActive()); // nothing deferred at start-up
+    EXPECT_FALSE(manager().isSkinned(Form1));               // not before it is shown
 
     Form1->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(Form1));
@@ -83,7 +84,7 @@ TEST_F(SkinForms, SkinMenuItemsLoadStorePositionsZeroToFive) {
         items[k]->trigger();
         EXPECT_EQ(engine.skinBuffer().bytes(), storedBytes(k)) << "皮肤" << k + 1;
         EXPECT_TRUE(engine.skinReady()) << k;
-        EXPECT_EQ(manager().pendingRequest(), TSkinManage::rqRefresh) << k;
+        EXPECT_EQ(SkinManageTestAccess::pendingRequest(), TSkinManage::rqRefresh) << k;
         manager().firePending();
         EXPECT_EQ(Form1->palette().color(QPalette::Window), engine.theme()->skin.colours.buttonFace) << k;
     }

@@ -2,7 +2,7 @@
 #include "MessageCapture.h"
 #include "SkinPacker.h"
 #include "TestPaths.h"
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 #include "skins/TSkinReader.h"
 
 #include <QBuffer>

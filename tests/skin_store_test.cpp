@@ -1,6 +1,6 @@
 // The skin store's rules: names and IDs, the duplicate-name error, copying and the persisted form.
 #include "platform/Exception.h"
-#include "skins/ParsedSkin.h"
+#include "skins/SkinParser.h"
 #include "skins/SkinStore.h"
 #include "skins/TSkinReader.h"
 
@@ -127,11 +127,11 @@ TEST(SkinStore, CompiledInStoreHoldsTheSixSkins) {
         ParsedSkin skin;
         ASSERT_TRUE(parseSkin(item->DataStream(), skin)) << i;
         EXPECT_FALSE(skin.skinName.empty());
-        for (const SkinPart *part : {&skin.buttons.push, &skin.groupBox.part, &skin.groupBoxEdge, &skin.sunkEdge,
-                                     &skin.comboButton, &skin.scrollbar, &skin.horzScroll, &skin.vertScroll,
-                                     &skin.horzScrollThumb.part, &skin.vertScrollThumb.part, &skin.menuBackground,
-                                     &skin.menuItem, &skin.headerbar, &skin.tabs, &skin.tabPane, &skin.progress.bar,
-                                     &skin.progress.chunk})
+        for (const SkinPart *part :
+             {&skin.buttons.push, &skin.groupBox.part, &skin.groupBoxEdge, &skin.sunkEdge, &skin.comboButton,
+              &skin.scrollbar, &skin.horzScroll, &skin.vertScroll, &skin.horzScrollThumb.part,
+              &skin.vertScrollThumb.part, &skin.menuBackground, &skin.menuItem, &skin.headerbar, &skin.tabs,
+              &skin.tabPane, &skin.progress.bar, &skin.progress.chunk})
             EXPECT_TRUE(part->present && !part->image.isNull()) << i;
         EXPECT_FALSE(skin.personality.top.image.isNull());
         EXPECT_FALSE(skin.personality.left.image.isNull());

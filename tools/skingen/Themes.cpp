@@ -4,12 +4,11 @@
 namespace skingen {
 
 namespace {
-QColor c(const char *hex) { return QColor(QString::fromLatin1(hex)); }
-} // namespace
+QColor c(const char *hex) {
+    return QColor(QString::fromLatin1(hex));
+}
 
-std::vector<Theme> allThemes() {
-    std::vector<Theme> t;
-
+Theme celadon() {
     Theme celadon{};
     celadon.folder = "skin1";
     celadon.nameUtf8 = "青瓷";
@@ -52,8 +51,10 @@ std::vector<Theme> allThemes() {
     celadon.groupEdge = c("#9dbdae");
     celadon.groupPlate = c("#cfe4d9");
     celadon.groupPlateText = c("#1e3a2e");
-    t.push_back(celadon);
+    return celadon;
+}
 
+Theme ink() {
     Theme ink{};
     ink.folder = "skin2";
     ink.nameUtf8 = "水墨";
@@ -96,8 +97,10 @@ std::vector<Theme> allThemes() {
     ink.groupEdge = c("#b4bfcc");
     ink.groupPlate = c("#2f4b6b");
     ink.groupPlateText = c("#ffffff");
-    t.push_back(ink);
+    return ink;
+}
 
+Theme cinnabar() {
     Theme cinnabar{};
     cinnabar.folder = "skin3";
     cinnabar.nameUtf8 = "朱砂";
@@ -140,8 +143,10 @@ std::vector<Theme> allThemes() {
     cinnabar.groupEdge = c("#c98f6a");
     cinnabar.groupPlate = c("#b3322a");
     cinnabar.groupPlateText = c("#ffeec4");
-    t.push_back(cinnabar);
+    return cinnabar;
+}
 
+Theme bamboo() {
     Theme bamboo{};
     bamboo.folder = "skin4";
     bamboo.nameUtf8 = "竹林";
@@ -184,8 +189,10 @@ std::vector<Theme> allThemes() {
     bamboo.groupEdge = c("#7d9a58");
     bamboo.groupPlate = c("#d2e1b6");
     bamboo.groupPlateText = c("#1f3510");
-    t.push_back(bamboo);
+    return bamboo;
+}
 
+Theme night() {
     Theme night{};
     night.folder = "skin5";
     night.nameUtf8 = "夜幕";
@@ -237,8 +244,10 @@ std::vector<Theme> allThemes() {
     night.chromeText = c("#e6e2f3");
     night.chromeThumb = c("#77718c");
     night.chromeThumbBottom = c("#615c75");
-    t.push_back(night);
+    return night;
+}
 
+Theme amber() {
     Theme amber{};
     amber.folder = "skin6";
     amber.nameUtf8 = "琥珀";
@@ -281,8 +290,13 @@ std::vector<Theme> allThemes() {
     amber.groupEdge = c("#d6b077");
     amber.groupPlate = c("#f2c46b");
     amber.groupPlateText = c("#3a2206");
-    t.push_back(amber);
-    return t;
+    return amber;
+}
+
+} // namespace
+
+std::vector<Theme> allThemes() {
+    return {celadon(), ink(), cinnabar(), bamboo(), night(), amber()};
 }
 
 } // namespace skingen

@@ -45,9 +45,9 @@ bool save(const QImage &img, const QString &dir, const char *file) {
     return true;
 }
 
-bool writeSkin(const Theme &t, const QString &dir) {
+// Draws and saves every bitmap of the skin; `textBack` tells whether it has a caption text plate.
+bool writeImages(const Theme &t, const QString &dir, bool &textBack) {
     bool ok = true;
-    bool round = t.radius > 0;
     auto img = [&](const char *file, const QImage &image) { ok = save(image, dir, file) && ok; };
     img("button.bmp", pushButton(t));
     img("check.bmp", checkBox(t, false));
@@ -73,23 +73,17 @@ bool writeSkin(const Theme &t, const QString &dir) {
     img("left.bmp", frameSide(t, true));
     img("right.bmp", frameSide(t, false));
     img("bottom.bmp", frameBottom(t));
-    QImage textBack = captionTextBack(t);
-    img("textback.bmp", textBack);
+    QImage back = captionTextBack(t);
+    textBack = !back.isNull();
+    img("textback.bmp", back);
     img("close.bmp", captionButton(t, CaptionGlyph::Close));
     img("max.bmp", captionButton(t, CaptionGlyph::Maximise));
     img("min.bmp", captionButton(t, CaptionGlyph::Minimise));
+    return ok;
+}
 
-    QStringEncoder toGbk("GBK");
-    QByteArray name = toGbk.encode(QString::fromUtf8(t.nameUtf8));
-    bool dark = t.deco == Deco::Night;
-    int edge = std::max(4, t.radius + 3);
-
-    Ini ini;
-    ini.section("TitlebarSkin");
-    ini.key("SkinName", std::string(name.constData(), name.size()));
-    ini.section("Fonts");
-    ini.key("FontHeight", t.fontHeight);
-
+// The window frame: its sides, the caption text and the menu bar.
+void writePersonality(Ini &ini, const Theme &t, bool textBack) {
     ini.section("Personality");
     ini.key("Top", "top.bmp");
     ini.key("TopTopHeight", captionEnd(t));
@@ -108,7 +102,7 @@ bool writeSkin(const Theme &t, const QString &dir) {
     ini.key("BottomBotHeight", t.border + 4);
     ini.key("BottomFrame", 2);
     ini.key("BottomTrans", 1);
-    if (!textBack.isNull()) {
+    if (textBack) {
         ini.key("TextBack", "textback.bmp");
         ini.key("Textbackground", 1);
         ini.key("TXTBackleft", 18);
@@ -125,13 +119,17 @@ bool writeSkin(const Theme &t, const QString &dir) {
     }
     ini.key("menuBar", "menubar.bmp");
     ini.key("TileMenu", 0);
+}
 
+// Push, check and radio buttons, then the caption buttons.
+void writeButtons(Ini &ini, const Theme &t) {
+    int edge = std::max(4, t.radius + 3);
     ini.section("Buttons");
     ini.key("Bitmap", "button.bmp");
     ini.key("CheckButton", "check.bmp");
     ini.key("RadioButton", "radio.bmp");
     ini.edges(edge, edge, edge, edge);
-    ini.key("Trans", round ? 1 : 0);
+    ini.key("Trans", t.radius > 0 ? 1 : 0);
     ini.key("Tile", 0);
     ini.colour("NormalColour2", t.text);
     ini.colour("MouseOverColour2", t.text);
@@ -157,7 +155,12 @@ bool writeSkin(const Theme &t, const QString &dir) {
         ini.key("frame", 3);
         x += t.capBtnGap;
     }
+}
 
+// The control parts: their images, edges and text colours.
+void writeParts(Ini &ini, const Theme &t) {
+    bool round = t.radius > 0;
+    bool dark = t.deco == Deco::Night;
     auto part = [&](const char *section, const char *file, int l, int r, int tp, int b, bool trans) {
         ini.section(section);
         ini.key("Image", file);
@@ -199,11 +202,13 @@ bool writeSkin(const Theme &t, const QString &dir) {
     ini.key("BackgroundAlignment", 0);
     ini.key("BackgroundLeftShift", 8);
     part("GroupBoxEdge", "groupedge.bmp", 7, 7, 7, 7, true);
+}
 
+void writeColours(Ini &ini, const Theme &t) {
     ini.section("Colours");
     ini.colour("WindowText", t.text);
     ini.colour("ButtonFace", t.window);
-    ini.colour("Scrollbar", dark ? t.chromeTrack : t.faceBottom);
+    ini.colour("Scrollbar", t.deco == Deco::Night ? t.chromeTrack : t.faceBottom);
     ini.colour("HilightText", t.highlightText);
     ini.colour("Hilight", t.highlight);
     ini.colour("Menubar", t.menuBarBottom);
@@ -220,6 +225,23 @@ bool writeSkin(const Theme &t, const QString &dir) {
     ini.section("Customcolors");
     ini.colour("Color0", t.base);
     ini.colour("Color1", t.disabled);
+}
+
+bool writeSkin(const Theme &t, const QString &dir) {
+    bool textBack = false;
+    bool ok = writeImages(t, dir, textBack);
+
+    QStringEncoder toGbk("GBK");
+    QByteArray name = toGbk.encode(QString::fromUtf8(t.nameUtf8));
+    Ini ini;
+    ini.section("TitlebarSkin");
+    ini.key("SkinName", std::string(name.constData(), name.size()));
+    ini.section("Fonts");
+    ini.key("FontHeight", t.fontHeight);
+    writePersonality(ini, t, textBack);
+    writeButtons(ini, t);
+    writeParts(ini, t);
+    writeColours(ini, t);
 
     QFile f(dir + "/skin.ini");
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

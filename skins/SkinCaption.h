@@ -1,0 +1,57 @@
+// The caption bar of a skinned window: the top side of the frame, the window's title and the skin's caption
+// buttons; it moves the window when dragged.
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+#include <QWidget>
+#include <vector>
+
+class QPainter;
+
+namespace velmora {
+
+class SkinnedWindow;
+struct SkinCaptionButton;
+struct SkinTheme;
+
+class SkinCaption : public QWidget {
+public:
+    // Caption button actions as the skins write them.
+    enum Action { caClose = 0, caMaximise = 1, caMinimise = 2 };
+
+    SkinCaption(SkinnedWindow *owner, QWidget *window);
+
+    struct Button {
+        int action;
+        QRect rect;
+        const SkinCaptionButton *def;
+    };
+    // The buttons the window allows, where they sit on the bar now.
+    std::vector<Button> buttons() const;
+    // Runs a caption button's action, as a click on it does.
+    void run(int action);
+
+protected:
+    void paintEvent(QPaintEvent *) override;
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
+    void mouseDoubleClickEvent(QMouseEvent *e) override;
+    void leaveEvent(QEvent *) override;
+    bool event(QEvent *e) override;
+
+private:
+    bool allowed(int action) const;
+    int buttonAt(const QPoint &pos) const;
+    void paintTitle(QPainter &p, const SkinTheme &theme, const std::vector<Button> &list, bool active);
+    void paintButtons(QPainter &p, const std::vector<Button> &list);
+
+    SkinnedWindow *owner_;
+    int hover_ = -1;
+    int pressed_ = -1;
+    bool dragging_ = false;
+    QPoint dragOffset_;
+};
+
+} // namespace velmora
