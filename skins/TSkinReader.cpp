@@ -4,6 +4,8 @@
 #include "platform/Messages.h"
 #include "skins/PackageFormat.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -15,6 +17,29 @@ std::int32_t readInt32(std::string_view bytes, std::size_t offset) {
         v |= b << (8 * i);
     }
     return static_cast<std::int32_t>(v);
+}
+
+// Decodes the name list up to `end`, a part at a time; false when the decoded bytes end before it, or as soon as
+// it holds more line ends than the size table has room for names (each line end ends a name).
+bool decodeNameList(TLZHDecoder &decoder, std::uint64_t start, std::uint64_t end) {
+    constexpr std::uint64_t kStep = 65536;
+    int lineEnds = 0;
+    bool afterCr = false;
+    for (std::uint64_t at = start; at < end;) {
+        std::uint64_t upTo = std::min(end, at + kStep);
+        if (!decoder.decodeTo(static_cast<std::size_t>(upTo)))
+            return false;
+        const std::string &d = decoder.output();
+        for (; at < upTo; ++at) {
+            const char c = d[static_cast<std::size_t>(at)];
+            if (c == '\0')
+                return true; // the list ends here; the rest is not read
+            if ((c == '\r' || (c == '\n' && !afterCr)) && ++lineEnds > skinpkg::kMaxEntries)
+                return false;
+            afterCr = c == '\r';
+        }
+    }
+    return true;
 }
 } // namespace
 
@@ -62,16 +87,16 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     std::int32_t n = 0;
     if (package.size() >= 4)
         n = readInt32(package, 0);
-    if (n < 0 || n > maxDecoded_)
+    if (n > maxDecoded_)
         return damaged();
-    std::string decoded;
-    if (package.size() > 4)
-        TLZH::Unpack(n, reinterpret_cast<const unsigned char *>(package.data()) + 4, package.size() - 4, decoded);
-    else
-        TLZH::Unpack(n, nullptr, 0, decoded);
-
-    version_ = readInt32(decoded, 0);
-    listLength_ = readInt32(decoded, 4);
+    // A negative length decodes to nothing, which reads as version 0: an older package, not a damaged one.
+    const bool hasStream = package.size() > 4;
+    TLZHDecoder decoder(n, hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr,
+                        hasStream ? package.size() - 4 : 0);
+    // Each part is decoded only once the parts before it are sound, so a damaged package costs little.
+    decoder.decodeTo(skinpkg::kHeaderSize);
+    version_ = readInt32(decoder.output(), 0);
+    listLength_ = readInt32(decoder.output(), 4);
     const int block = skinpkg::versionBlockSize(version_);
     if (block < 0) {
         showMessage(kOlderSkinMessage);
@@ -80,14 +105,18 @@ bool TSkinReader::ReadPackage(std::string_view package) {
 
     // Everything the header claims must lie inside the decoded bytes.
     const std::uint64_t listStart = skinpkg::kHeaderSize + static_cast<std::uint64_t>(block);
-    if (listLength_ < 0 || listStart + static_cast<std::uint64_t>(listLength_) > decoded.size())
+    const std::uint64_t listEnd = listStart + static_cast<std::uint64_t>(listLength_);
+    if (listLength_ < 0 || !decodeNameList(decoder, listStart, listEnd) ||
+        !decoder.decodeTo(static_cast<std::size_t>(listEnd)))
         return damaged();
+    const std::string &decoded = decoder.output();
     std::vector<std::string> names =
         splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
     if (names.size() > static_cast<std::size_t>(skinpkg::kMaxEntries))
         return damaged();
     const std::uint64_t tableStart = listStart + static_cast<std::uint64_t>(listLength_);
     const std::uint64_t dataStart = tableStart + 4 * static_cast<std::uint64_t>(names.size());
+    decoder.decodeAll();
     if (dataStart > decoded.size())
         return damaged();
     const std::uint64_t dataSize = decoded.size() - dataStart;
@@ -111,7 +140,8 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     names_ = std::move(names);
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
-    data_.assign(decoded, static_cast<std::size_t>(dataStart), std::string::npos);
+    data_ = std::move(decoder.output()); // the entries' bytes without a second copy of them
+    data_.erase(0, static_cast<std::size_t>(dataStart));
     return true;
 }
 
