@@ -102,14 +102,26 @@ struct TLZHDecoder::State {
         while (extra-- > 0)
             i = (i << 1) | bits.bit();
         unsigned pos = (upper << 6) | (i & 0x3F);
-        unsigned s = (r - pos - 1) & (kRingSize - 1);
-        unsigned len = c - (255 - kThreshold);
-        for (unsigned k = 0; k < len; ++k) {
-            unsigned char b = ring[(s + k) & (kRingSize - 1)];
-            dst[k] = b;
-            ring[r] = b;
-            r = (r + 1) & (kRingSize - 1);
+        const unsigned distance = pos + 1, len = c - (255 - kThreshold);
+        const unsigned from = (r - distance) & (kRingSize - 1);
+        // Byte k of a match is the byte `distance` before it: from the ring while k < distance, else a byte of
+        // this same match. Whole-block copies where that allows; the stored-to-then-read chain is the slow part.
+        if (distance >= len && from + len <= kRingSize) {
+            std::memcpy(dst, ring + from, len);
+        } else if (distance == 1) {
+            std::memset(dst, ring[from], len);
+        } else {
+            for (unsigned k = 0; k < len; ++k)
+                dst[k] = k < distance ? ring[(from + k) & (kRingSize - 1)] : dst[k - distance];
         }
+        if (r + len <= kRingSize) {
+            std::memcpy(ring + r, dst, len);
+        } else {
+            const unsigned head = kRingSize - r;
+            std::memcpy(ring + r, dst, head);
+            std::memcpy(ring, dst + head, len - head);
+        }
+        r = (r + len) & (kRingSize - 1);
         return len;
     }
 };

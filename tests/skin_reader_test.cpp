@@ -176,6 +176,14 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
     EXPECT_EQ(entry("e1000"), "z");
 }
 
+TEST_F(ReaderTest, ALongListIsReadInPartsWithoutMiscountingItsLineEnds) {
+    // The list is decoded 64 KiB at a time: a CR LF across that boundary still ends one name.
+    const std::string longName(65535, 'A');
+    ASSERT_TRUE(read(stored(decodedPackage(20000, 0, longName + "\r\nb\r\n", {1, 1}, "xy"))));
+    EXPECT_EQ(reader.names(), (std::vector<std::string>{std::string(65535, 'a'), "b"}));
+    EXPECT_EQ(entry("b"), "y");
+}
+
 TEST_F(ReaderTest, BytesAfterTheLastEntryAreKeptAndIgnored) {
     ASSERT_TRUE(read(stored(decodedPackage(20000, 0, "a\r\n", {2}, "abEXTRA"))));
     EXPECT_EQ(entry("a"), "ab");
