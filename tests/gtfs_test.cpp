@@ -340,6 +340,8 @@ TEST_F(Gtfs, BadFeedsNameFileAndLineAndChangeNothing) {
         {"no routes", "routes.txt", "route_id,route_short_name\n", "routes.txt: the feed has no routes"},
         {"no stop times", "stop_times.txt", stHeader, "nothing to import: no route of the feed has trips"},
         {"empty file", "agency.txt", "\n", "agency.txt: empty file, no header row"},
+        {"NUL in a name", "stops.txt", std::string("stop_id,stop_name\nS1,a\nS2,b\0c\n", 30),
+         "stops.txt line 3, column stop_name: NUL byte (U+0000) at byte 2"},
         {"broken quoting", "stops.txt", "stop_id,stop_name\nS1,\"a\nS2,b\n",
          "stops.txt line 2: a quoted field is not closed"},
         {"unknown fare", "fare_rules.txt", "fare_id,route_id\nzz,R1\n", "fare_rules.txt line 2: fare_id zz is not in"},

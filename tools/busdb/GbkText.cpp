@@ -62,6 +62,11 @@ bool GbkConverter::convert(std::string_view utf8, std::string &out) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b == 0) {
+            // Not a character to replace: the program would show the text cut short here.
+            problem_ = "NUL byte (U+0000) at byte " + std::to_string(i + 1) + ": the text would be cut there";
+            return false;
+        }
         if (b < 0x80) {
             out.push_back(char(b));
             ++i;
