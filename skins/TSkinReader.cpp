@@ -66,8 +66,14 @@ std::vector<std::string> splitNameList(std::string_view list) {
         list = list.substr(0, nul);
     std::vector<std::string> names;
     std::size_t i = 0;
+    // The next CR and the next LF, each searched for again only once passed, so a long name is read once.
+    std::size_t cr = list.find('\r'), lf = list.find('\n');
     while (i < list.size()) {
-        std::size_t end = list.find_first_of("\r\n", i);
+        if (cr < i)
+            cr = list.find('\r', i);
+        if (lf < i)
+            lf = list.find('\n', i);
+        std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos) {
             names.emplace_back(list.substr(i));
             break;
