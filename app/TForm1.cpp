@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <limits>
 
 namespace velmora {
 
@@ -39,6 +40,7 @@ QLineEdit *makeEdit(QWidget *parent, const QRect &geometry) {
     auto *edit = new QLineEdit(parent);
     edit->setGeometry(geometry);
     edit->setFont(programFont("宋体", 16));
+    edit->setMaxLength(std::numeric_limits<int>::max()); // a pasted text is searched whole, never cut short
     return edit;
 }
 

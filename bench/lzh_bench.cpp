@@ -1,6 +1,7 @@
 // Skin package decoding and encoding on a 1 MB package of bitmaps and INI text, against a plain copy of the
 // decoded bytes as the floor. Reports MB/s of decoded output and the ratio to the copy.
 #include "SkinPacker.h"
+#include "skins/SkinNotice.h"
 #include "skins/SkinParser.h"
 #include "skins/TLZH.h"
 #include "skins/TSkinReader.h"
@@ -9,7 +10,11 @@
 
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <random>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -164,8 +169,106 @@ void BM_ReadAndParse(benchmark::State &state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(decodedPackage().size()));
 }
 
+// Damaged and extreme packages of at most 2 MB, each declaring the largest decoded length the reader takes.
+std::string withHeader(std::int32_t version, const std::string &list, const std::vector<std::int32_t> &sizes) {
+    auto put32 = [](std::string &s, std::int32_t v) {
+        for (int i = 0; i < 4; ++i)
+            s.push_back(static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF));
+    };
+    std::string s;
+    put32(s, version);
+    put32(s, static_cast<std::int32_t>(list.size()));
+    put32(s, 0);
+    put32(s, 0);
+    s += list;
+    for (std::int32_t v : sizes)
+        put32(s, v);
+    return s;
+}
+
+constexpr std::size_t kLargest = TLZH::kMaxDecodedSize;
+
+const std::string &craftedPackage(int which) {
+    static std::map<int, std::string> made;
+    std::string &pkg = made[which];
+    if (!pkg.empty())
+        return pkg;
+    std::string d;
+    switch (which) {
+    case 0: // the whole package a name list of line breaks
+        d = withHeader(20000, std::string(kLargest - 16, '\n'), {});
+        break;
+    case 1: // one name as long as the package
+        d = withHeader(20000, std::string(kLargest - 16, 'a'), {});
+        break;
+    case 2: { // one entry filling the package: accepted
+        std::string head = withHeader(20000, "big\r\n", {0});
+        std::int32_t size = static_cast<std::int32_t>(kLargest - head.size());
+        d = withHeader(20000, "big\r\n", {size}) + std::string(static_cast<std::size_t>(size), 'x');
+        break;
+    }
+    case 3: { // an entry longer than the data: refused only at the end
+        std::string head = withHeader(20000, "big\r\n", {0});
+        std::int32_t size = static_cast<std::int32_t>(kLargest - head.size());
+        d = withHeader(20000, "big\r\n", {size + 100}) + std::string(static_cast<std::size_t>(size), 'x');
+        break;
+    }
+    case 5: { // one name of nearly the whole package and one empty entry: accepted
+        std::string name(kLargest - 16 - 2 - 4, 'a');
+        d = withHeader(20000, name + "\r\n", {0});
+        break;
+    }
+    default: // four bytes declaring the largest length; the rest decodes from zero bits
+        d.clear();
+        pkg = std::string("\0\0\0\x04", 4);
+        return pkg;
+    }
+    pkg = skinpack::compressPackage(d);
+    return pkg;
+}
+
+// Peak memory growth of one read, in a child process so earlier reads do not hide it.
+double readPeakMb(const std::string &pkg) {
+    int fds[2];
+    if (::pipe(fds) != 0)
+        return -1;
+    pid_t child = ::fork();
+    if (child == 0) {
+        rusage before{}, after{};
+        getrusage(RUSAGE_SELF, &before);
+        TSkinReader reader;
+        reader.ReadPackage(std::string_view(pkg));
+        getrusage(RUSAGE_SELF, &after);
+        long grown = after.ru_maxrss - before.ru_maxrss;
+        ssize_t w = ::write(fds[1], &grown, sizeof grown);
+        ::_exit(w == sizeof grown ? 0 : 1);
+    }
+    long grown = -1;
+    ::close(fds[1]);
+    if (::read(fds[0], &grown, sizeof grown) != sizeof grown)
+        grown = -1;
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    return static_cast<double>(grown) / 1024.0;
+}
+
+void BM_CraftedPackage(benchmark::State &state) {
+    const std::string &pkg = craftedPackage(static_cast<int>(state.range(0)));
+    setSkinNoticeSink([](const std::string &) {});
+    bool accepted = false;
+    for (auto _ : state) {
+        TSkinReader reader;
+        accepted = reader.ReadPackage(std::string_view(pkg));
+    }
+    state.counters["peak_MB"] = readPeakMb(pkg);
+    setSkinNoticeSink(nullptr);
+    state.counters["stored_MB"] = static_cast<double>(pkg.size()) / (1 << 20);
+    state.counters["accepted"] = accepted;
+}
+
 } // namespace
 
+BENCHMARK(BM_CraftedPackage)->DenseRange(0, 5)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Decode)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CopyFloor)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_Encode)->Unit(benchmark::kMillisecond);

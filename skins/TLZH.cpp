@@ -2,6 +2,7 @@
 
 #include "skins/LzhufCode.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -10,12 +11,6 @@ namespace velmora {
 namespace {
 
 using namespace lzhuf;
-
-// Working storage of one decoding, allocated as one block and freed on every way out.
-struct DecodeState {
-    Tree tree;
-    unsigned char ring[kRingSize];
-};
 
 // MSB-first bit reader; bytes past the end of the input read as zero.
 class BitReader {
@@ -75,45 +70,30 @@ private:
 
 } // namespace
 
-std::size_t TLZH::Unpack(std::int32_t N, const unsigned char *in, std::size_t inSize, std::string &out) {
-    if (N > kMaxDecodedSize)
-        throw ElzhException(kTooLargeMessage);
-    std::unique_ptr<DecodeState> state;
-    try {
-        state = std::make_unique<DecodeState>();
-        if (N > 0)
-            out.reserve(out.size() + static_cast<std::size_t>(N) + kMaxMatch);
-    } catch (const std::bad_alloc &) {
-        throw ElzhException(kNoMemoryMessage);
+// Working storage of one decoding, allocated as one block and freed on every way out.
+struct TLZHDecoder::State {
+    State(const unsigned char *in, std::size_t inSize) : bits(in, inSize) {
+        std::memset(ring, ' ', kFirstPos);
+        std::memset(ring + kFirstPos, 0, kRingSize - kFirstPos);
+        tree.start();
     }
-    if (N <= 0)
-        return 0;
-
-    Tree &tree = state->tree;
-    unsigned char *ring = state->ring;
-    std::memset(ring, ' ', kFirstPos);
-    std::memset(ring + kFirstPos, 0, kRingSize - kFirstPos);
-    tree.start();
-
-    BitReader bits(in, inSize);
-    const std::size_t base = out.size();
-    out.resize(base + static_cast<std::size_t>(N) + kMaxMatch);
-    unsigned char *dst = reinterpret_cast<unsigned char *>(&out[base]);
-    std::size_t done = 0;
-    const std::size_t want = static_cast<std::size_t>(N);
+    Tree tree;
+    unsigned char ring[kRingSize];
+    BitReader bits;
     unsigned r = kFirstPos;
 
-    while (done < want) {
+    // Decodes one symbol into dst; returns the bytes written (1 to kMaxMatch).
+    inline unsigned step(unsigned char *dst) {
         unsigned c = tree.child[kRoot];
         while (c < static_cast<unsigned>(kNodes))
             c = tree.child[c + bits.bit()];
         c -= kNodes;
         tree.update(static_cast<int>(c));
         if (c < 256) {
-            dst[done++] = static_cast<unsigned char>(c);
+            dst[0] = static_cast<unsigned char>(c);
             ring[r] = static_cast<unsigned char>(c);
             r = (r + 1) & (kRingSize - 1);
-            continue;
+            return 1;
         }
         // Position: the upper 6 bits through the fixed code, then the rest of the 12 bits plain.
         unsigned i = bits.byte();
@@ -122,19 +102,78 @@ std::size_t TLZH::Unpack(std::int32_t N, const unsigned char *in, std::size_t in
         while (extra-- > 0)
             i = (i << 1) | bits.bit();
         unsigned pos = (upper << 6) | (i & 0x3F);
-        unsigned s = (r - pos - 1) & (kRingSize - 1);
-        unsigned len = c - (255 - kThreshold);
-        for (unsigned k = 0; k < len; ++k) {
-            unsigned char b = ring[(s + k) & (kRingSize - 1)];
-            dst[done++] = b;
-            ring[r] = b;
-            r = (r + 1) & (kRingSize - 1);
+        const unsigned distance = pos + 1, len = c - (255 - kThreshold);
+        const unsigned from = (r - distance) & (kRingSize - 1);
+        // Byte k of a match is the byte `distance` before it: from the ring while k < distance, else a byte of
+        // this same match. Whole-block copies where that allows; the stored-to-then-read chain is the slow part.
+        if (distance >= len && from + len <= kRingSize) {
+            std::memcpy(dst, ring + from, len);
+        } else if (distance == 1) {
+            std::memset(dst, ring[from], len);
+        } else {
+            for (unsigned k = 0; k < len; ++k)
+                dst[k] = k < distance ? ring[(from + k) & (kRingSize - 1)] : dst[k - distance];
         }
+        if (r + len <= kRingSize) {
+            std::memcpy(ring + r, dst, len);
+        } else {
+            const unsigned head = kRingSize - r;
+            std::memcpy(ring + r, dst, head);
+            std::memcpy(ring, dst + head, len - head);
+        }
+        r = (r + len) & (kRingSize - 1);
+        return len;
     }
-    out.resize(base + done);
-    return bits.consumed();
+};
+
+TLZHDecoder::TLZHDecoder(std::int32_t N, const unsigned char *in, std::size_t inSize) {
+    if (N > TLZH::kMaxDecodedSize)
+        throw ElzhException(TLZH::kTooLargeMessage);
+    try {
+        state_ = std::make_unique<State>(in, inSize);
+    } catch (const std::bad_alloc &) {
+        throw ElzhException(TLZH::kNoMemoryMessage);
+    }
+    want_ = N > 0 ? static_cast<std::size_t>(N) : 0;
 }
 
+TLZHDecoder::~TLZHDecoder() = default;
+
+bool TLZHDecoder::decodeTo(std::size_t size) {
+    const std::size_t target = size < want_ ? size : want_;
+    // Symbols go to a small block first and the output grows by appending it, so memory follows what is
+    // really decoded, not what the package declares.
+    constexpr std::size_t kBlock = 16384;
+    unsigned char block[kBlock + kMaxMatch];
+    try {
+        while (out_.size() < target) {
+            const std::size_t room = std::min(kBlock, target - out_.size());
+            std::size_t n = 0;
+            while (n < room)
+                n += state_->step(block + n);
+            out_.append(reinterpret_cast<const char *>(block), n);
+        }
+    } catch (const std::bad_alloc &) {
+        throw ElzhException(TLZH::kNoMemoryMessage);
+    }
+    return out_.size() >= size;
+}
+
+std::size_t TLZHDecoder::consumed() const {
+    return state_->bits.consumed();
+}
+
+std::size_t TLZH::Unpack(std::int32_t N, const unsigned char *in, std::size_t inSize, std::string &out) {
+    TLZHDecoder decoder(N, in, inSize);
+    if (N <= 0)
+        return 0;
+    decoder.decodeAll();
+    if (out.empty())
+        out.swap(decoder.output());
+    else
+        out += decoder.output();
+    return decoder.consumed();
+}
 void TLZH::Unpack(std::int32_t N, ByteStream &in, ByteStream &out) {
     const std::size_t start = in.position();
     const unsigned char *p = reinterpret_cast<const unsigned char *>(in.data()) + start;

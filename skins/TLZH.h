@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -31,6 +32,31 @@ public:
 
     // The same over plain memory: appends to out, returns the number of input bytes consumed.
     static std::size_t Unpack(std::int32_t N, const unsigned char *in, std::size_t inSize, std::string &out);
+};
+
+// The same decoding a part at a time, so that a reader can stop as soon as the bytes so far show a damaged
+// package, instead of first decoding all that the package declares. The output grows as it is decoded.
+class TLZHDecoder {
+public:
+    // Limits as in TLZH::Unpack; ElzhException when the working storage cannot be had. `in` must outlive this.
+    TLZHDecoder(std::int32_t N, const unsigned char *in, std::size_t inSize);
+    ~TLZHDecoder();
+
+    // Decodes on until at least `size` bytes are out or the declared length is reached; true when `size` are.
+    bool decodeTo(std::size_t size);
+    void decodeAll() { decodeTo(want_); }
+    bool finished() const { return out_.size() >= want_; }
+    std::size_t declared() const { return want_; }
+
+    const std::string &output() const { return out_; }
+    std::string &output() { return out_; }
+    std::size_t consumed() const; // input bytes whose bits have been used so far
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    std::size_t want_ = 0;
+    std::string out_;
 };
 
 } // namespace velmora

@@ -4,6 +4,9 @@
 #include "skins/SkinNotice.h"
 #include "skins/PackageFormat.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace velmora {
 
 namespace {
@@ -16,6 +19,45 @@ std::int32_t readInt32(std::string_view bytes, std::size_t offset) {
     }
     return static_cast<std::int32_t>(v);
 }
+
+// Decodes the name list up to `end` a part at a time and counts its names as splitNameList does; -1 when the
+// decoded bytes end before it, or as soon as it has more line ends than the size table has room for names.
+long decodeNameList(TLZHDecoder &decoder, std::uint64_t start, std::uint64_t end) {
+    constexpr std::uint64_t kStep = 65536;
+    long lineEnds = 0;
+    bool afterCr = false, open = false; // open: a name has begun since the last line end
+    for (std::uint64_t at = start; at < end;) {
+        const std::uint64_t upTo = std::min(end, at + kStep);
+        if (!decoder.decodeTo(static_cast<std::size_t>(upTo)))
+            return -1;
+        const char *p = decoder.output().data() + at;
+        const void *nul = std::memchr(p, '\0', static_cast<std::size_t>(upTo - at));
+        const std::size_t n = nul ? static_cast<std::size_t>(static_cast<const char *>(nul) - p) : upTo - at;
+        // Line ends found by searching, so a list of long names is not read byte by byte.
+        const char *stop = p + n;
+        auto next = [stop](const char *from, char c) {
+            const void *f = std::memchr(from, c, static_cast<std::size_t>(stop - from));
+            return f ? static_cast<const char *>(f) : stop;
+        };
+        for (const char *cr = next(p, '\r'), *lf = next(p, '\n'); cr != stop || lf != stop;) {
+            const bool isCr = cr < lf;
+            const char *e = isCr ? cr : lf;
+            if (isCr || !(e > p ? e[-1] == '\r' : afterCr)) // the LF of a CR LF ends no second name
+                ++lineEnds;
+            if (lineEnds > skinpkg::kMaxEntries)
+                return -1;
+            (isCr ? cr : lf) = next(e + 1, *e);
+        }
+        if (n > 0) {
+            afterCr = p[n - 1] == '\r';
+            open = !afterCr && p[n - 1] != '\n';
+        }
+        if (nul)
+            break; // the list ends at a NUL; the rest of it is not read
+        at = upTo;
+    }
+    return lineEnds + (open ? 1 : 0);
+}
 } // namespace
 
 std::vector<std::string> splitNameList(std::string_view list) {
@@ -24,8 +66,14 @@ std::vector<std::string> splitNameList(std::string_view list) {
         list = list.substr(0, nul);
     std::vector<std::string> names;
     std::size_t i = 0;
+    // The next CR and the next LF, each searched for again only once passed, so a long name is read once.
+    std::size_t cr = list.find('\r'), lf = list.find('\n');
     while (i < list.size()) {
-        std::size_t end = list.find_first_of("\r\n", i);
+        if (cr < i)
+            cr = list.find('\r', i);
+        if (lf < i)
+            lf = list.find('\n', i);
+        std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos) {
             names.emplace_back(list.substr(i));
             break;
@@ -62,16 +110,16 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     std::int32_t n = 0;
     if (package.size() >= 4)
         n = readInt32(package, 0);
-    if (n < 0 || n > maxDecoded_)
+    if (n > maxDecoded_)
         return damaged();
-    std::string decoded;
-    if (package.size() > 4)
-        TLZH::Unpack(n, reinterpret_cast<const unsigned char *>(package.data()) + 4, package.size() - 4, decoded);
-    else
-        TLZH::Unpack(n, nullptr, 0, decoded);
-
-    version_ = readInt32(decoded, 0);
-    listLength_ = readInt32(decoded, 4);
+    // A negative length decodes to nothing, which reads as version 0: an older package, not a damaged one.
+    const bool hasStream = package.size() > 4;
+    TLZHDecoder decoder(n, hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr,
+                        hasStream ? package.size() - 4 : 0);
+    // Each part is decoded only once the parts before it are sound, so a damaged package costs little.
+    decoder.decodeTo(skinpkg::kHeaderSize);
+    version_ = readInt32(decoder.output(), 0);
+    listLength_ = readInt32(decoder.output(), 4);
     const int block = skinpkg::versionBlockSize(version_);
     if (block < 0) {
         skinNotice(kOlderSkinMessage);
@@ -80,24 +128,24 @@ bool TSkinReader::ReadPackage(std::string_view package) {
 
     // Everything the header claims must lie inside the decoded bytes.
     const std::uint64_t listStart = skinpkg::kHeaderSize + static_cast<std::uint64_t>(block);
-    if (listLength_ < 0 || listStart + static_cast<std::uint64_t>(listLength_) > decoded.size())
+    const std::uint64_t listEnd = listStart + static_cast<std::uint64_t>(listLength_);
+    const long count = listLength_ < 0 ? -1 : decodeNameList(decoder, listStart, listEnd);
+    if (count < 0 || count > skinpkg::kMaxEntries || !decoder.decodeTo(static_cast<std::size_t>(listEnd)))
         return damaged();
-    std::vector<std::string> names =
-        splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
-    if (names.size() > static_cast<std::size_t>(skinpkg::kMaxEntries))
-        return damaged();
-    const std::uint64_t tableStart = listStart + static_cast<std::uint64_t>(listLength_);
-    const std::uint64_t dataStart = tableStart + 4 * static_cast<std::uint64_t>(names.size());
+    const std::uint64_t tableStart = listEnd;
+    const std::uint64_t dataStart = tableStart + 4 * static_cast<std::uint64_t>(count);
+    decoder.decodeAll();
+    const std::string &decoded = decoder.output();
     if (dataStart > decoded.size())
         return damaged();
     const std::uint64_t dataSize = decoded.size() - dataStart;
 
     std::vector<std::int32_t> sizes;
     std::vector<std::size_t> offsets;
-    sizes.reserve(names.size());
-    offsets.reserve(names.size());
+    sizes.reserve(static_cast<std::size_t>(count));
+    offsets.reserve(static_cast<std::size_t>(count));
     std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < names.size(); ++i) {
+    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
         std::int32_t size = readInt32(decoded, static_cast<std::size_t>(tableStart + 4 * i));
         if (size < 0 || sum + static_cast<std::uint64_t>(size) > dataSize)
             return damaged();
@@ -106,12 +154,17 @@ bool TSkinReader::ReadPackage(std::string_view package) {
         sum += static_cast<std::uint64_t>(size);
     }
 
-    for (std::string &name : names)
-        name = lowerAscii(name);
-    names_ = std::move(names);
+    // Names are split only now that the package is sound, and lowered in place: a name may be very long.
+    names_ = splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
+    if (names_.size() != sizes.size())
+        return damaged(); // cannot happen: the counting above follows the same rules
+    for (std::string &name : names_)
+        for (char &c : name)
+            c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
-    data_.assign(decoded, static_cast<std::size_t>(dataStart), std::string::npos);
+    data_ = std::move(decoder.output()); // the entries' bytes without a second copy of them
+    data_.erase(0, static_cast<std::size_t>(dataStart));
     return true;
 }
 

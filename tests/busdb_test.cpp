@@ -144,6 +144,8 @@ TEST(BusDbImport, AnyBadRowLeavesTheDatabaseAsItWasAndNamesFileAndLine) {
         {"character outside GBK", "city.csv", "id,city,scity\n20,宁波,浙江\n21,温州😀,浙江\n",
          "city.csv line 3, column city: character \"😀\" (U+1F600) cannot be held in GBK"},
         {"invalid UTF-8", "sheng.csv", "sheng\n江苏\n\xC3\x28\n", "sheng.csv line 3, column sheng: invalid UTF-8"},
+        {"NUL in a field", "bus.csv", busHeader + goodLine + std::string("904,8,x,,,,,\"a\0b\",\n", 19),
+         "bus.csv line 3, column sh: NUL byte (U+0000) at byte 2"},
         {"missing column", "bus.csv", "id,cid,lm,start,bz,sj,pj,sh\n1,8,x,,,,,\n", "bus.csv: missing column xh"},
         {"unknown column", "city.csv", "id,city,scity,note\n", "city.csv line 1: unknown column note"},
         {"unknown province", "city.csv", "id,city,scity\n22,长沙,湖南\n",
@@ -300,7 +302,8 @@ TEST(BusDbTool, StockClientReadsWhatTheToolWrites) {
     EXPECT_EQ(runTool({"create", QString::fromStdString(file)}).code, 0);
     EXPECT_EQ(runTool({"import", QString::fromStdString(file), QString::fromStdString(csv)}).code, 0);
     QString hex = QByteArray::fromStdString(G("广州")).toHex().toUpper();
-    QString out = velmora::test::runStockClient(file, "SELECT hex(city) FROM city WHERE id='7'; SELECT count(*) FROM bus;");
+    QString out =
+        velmora::test::runStockClient(file, "SELECT hex(city) FROM city WHERE id='7'; SELECT count(*) FROM bus;");
     EXPECT_TRUE(out.contains(hex)) << out.toStdString();
     EXPECT_TRUE(out.contains("\n3\n")) << out.toStdString();
 }

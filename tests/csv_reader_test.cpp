@@ -116,6 +116,22 @@ TEST(CsvReader, MalformedInputNamesFileAndLine) {
     EXPECT_EQ(errorOf("\xEF\xBB\xBF\r\n"), "t.csv: empty file, no header row");
     EXPECT_EQ(errorOf("a,b,a\n"), "t.csv line 1: column a appears twice in the header");
     EXPECT_EQ(errorOf("a,,b\n"), "t.csv line 1: empty column name in the header");
+    // What does not show is named: a second byte-order mark, a NUL byte.
+    EXPECT_EQ(errorOf("\xEF\xBB\xBF\xEF\xBB\xBFid,b\n"),
+              "t.csv line 1: column 1 of the header, \"<U+FEFF>id\", holds a "
+              "byte-order mark (U+FEFF); the file already starts with one");
+    EXPECT_EQ(errorOf(std::string("id,b\0\n", 6)),
+              "t.csv line 1: column 2 of the header, \"b<NUL>\", holds a NUL byte");
+}
+
+TEST(CsvReader, OneHugeFieldReadsWhole) {
+    // The parser's buffer for a field grows by doubling: with its fixed 128-byte step, an allocator that copies
+    // on every growth (as the sanitizers' does) took hours over this one field.
+    std::string big(8 << 20, 'x');
+    big[12345] = ',';
+    Read r = readAll("a\n\"" + big + "\"\n");
+    ASSERT_EQ(r.rows.size(), 1u);
+    EXPECT_TRUE(r.rows[0][0] == big);
 }
 
 TEST(CsvReader, ShortRowsReadAsEmptyWhenAllowed) {

@@ -237,4 +237,24 @@ TEST_F(MainWindow, LinksOpenTheLinePageAndTheHomePage) {
     EXPECT_EQ(form->Label2->cursor().shape(), Qt::ArrowCursor);
 }
 
+TEST_F(MainWindow, BothBoxesTakeAHundredThousandPastedCharacters) {
+    start({busRow("1", "1", "5路", "", "A,B"), busRow("2", "1", "6路", "", "B,C")});
+    form->N4Click();
+    const QString pasted(100000, QChar(u'站'));
+    for (QLineEdit *box : {form->q1, form->q2}) {
+        QApplication::clipboard()->setText(pasted);
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_A); // typing goes on after the paste
+        EXPECT_EQ(box->text().size(), 100001);
+        EXPECT_TRUE(box->text().endsWith(u"站a"));
+    }
+    form->Button1Click(); // the whole text is searched for: no line has it
+    const std::string typed = toGbk(pasted) + "a";
+    EXPECT_EQ(form->lastRunSql(),
+              "select * from bus where cid='1' and sh like '%" + typed + "%' and sh like '%" + typed + "%'");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, G("查询方式或输入内容是否有误?"));
+}
+
 #include "mainwindow_queries_test.moc"

@@ -3,7 +3,10 @@
 #include "SkinPacker.h"
 #include "skins/TSkinReader.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 using namespace velmora;
 
@@ -122,8 +125,11 @@ TEST_F(ReaderTest, UnsupportedVersionsAndEmptyPackagesShowTheOlderSkinMessage) {
     EXPECT_FALSE(read(""));                         // nothing at all: N = 0, version 0
     EXPECT_FALSE(read(std::string("\x02\x00", 2))); // shorter than the length field
     EXPECT_FALSE(read(stored("abc")));              // decodes to 3 bytes: the missing byte reads as zero
+    std::string negative = stored(decodedPackage(20000, 0, "", {}, ""));
+    negative[3] = '\x80';
+    EXPECT_FALSE(read(negative)); // a negative decoded length decodes to nothing: version 0
     std::vector<std::string> texts = plainBoxes();
-    ASSERT_EQ(texts.size(), 4u);
+    ASSERT_EQ(texts.size(), 5u);
     for (const std::string &t : texts)
         EXPECT_EQ(t, "This is Older Skin File\rPlease update to new version !");
 }
@@ -146,10 +152,7 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
     bad.push_back(stored(cut));
     cut[7] = '\x80';
     bad.push_back(stored(cut));
-    // A decoded length that is negative or above the bound.
-    std::string neg = stored(decodedPackage(20000, 0, "", {}, ""));
-    neg[3] = '\x80';
-    bad.push_back(neg);
+    // A decoded length above the bound.
     std::string huge;
     put32(huge, TLZH::kMaxDecodedSize + 1);
     bad.push_back(huge);
@@ -173,8 +176,37 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
     EXPECT_EQ(entry("e1000"), "z");
 }
 
+TEST_F(ReaderTest, ALongListIsReadInPartsWithoutMiscountingItsLineEnds) {
+    // The list is decoded 64 KiB at a time: a CR LF across that boundary still ends one name.
+    const std::string longName(65535, 'A');
+    ASSERT_TRUE(read(stored(decodedPackage(20000, 0, longName + "\r\nb\r\n", {1, 1}, "xy"))));
+    EXPECT_EQ(reader.names(), (std::vector<std::string>{std::string(65535, 'a'), "b"}));
+    EXPECT_EQ(entry("b"), "y");
+}
+
 TEST_F(ReaderTest, BytesAfterTheLastEntryAreKeptAndIgnored) {
     ASSERT_TRUE(read(stored(decodedPackage(20000, 0, "a\r\n", {2}, "abEXTRA"))));
     EXPECT_EQ(entry("a"), "ab");
     EXPECT_EQ(reader.entryData(), "abEXTRA");
+}
+
+// Reads a package in this process and exits 0 when it was refused with one message and peak memory grew by
+// less than `limitMb`.
+[[noreturn]] void refuseCheaply(const std::string &package, long limitMb) {
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    test::MessageCapture boxes;
+    TSkinReader reader;
+    const bool read = reader.ReadPackage(std::string_view(package));
+    getrusage(RUSAGE_SELF, &after);
+    const long grownMb = (after.ru_maxrss - before.ru_maxrss) / 1024;
+    std::fprintf(stderr, "read %d, %zu boxes, grew %ld MB\n", int(read), boxes.shown().size(), grownMb);
+    std::exit(!read && boxes.shown().size() == 1 && grownMb < limitMb ? 0 : 1);
+}
+
+// A list of 16 million line breaks packs into a few hundred kilobytes; the reader must refuse it at the 1,002nd
+// name, not split the whole list first (which takes gigabytes). Peak memory is measured in a child process.
+TEST(ReaderLimits, AHugeNameListIsRefusedWithoutSplittingIt) {
+    const std::string bomb = stored(decodedPackage(20000, 0, std::string(16 << 20, '\n'), {}, ""));
+    EXPECT_EXIT(refuseCheaply(bomb, 32), ::testing::ExitedWithCode(0), "");
 }

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <csv.h>
+#include <malloc.h>
 
 namespace velmora::busdb {
 
@@ -14,6 +16,33 @@ constexpr std::size_t kChunkSize = 256 * 1024;
 // Spaces are data in RFC 4180; libcsv would trim them around unquoted fields otherwise.
 int noSpaces(unsigned char) {
     return 0;
+}
+
+// libcsv grows a field's buffer by a fixed step, which makes one huge field cost a copy per step. Keeping
+// spare room (at least doubling) turns most of its growth requests into nothing, so the cost is linear.
+void *growFieldBuffer(void *p, std::size_t n) {
+    const std::size_t have = p ? malloc_usable_size(p) : 0;
+    if (p && have >= n)
+        return p;
+    void *grown = std::realloc(p, std::max(n, 2 * have));
+    return grown || 2 * have <= n ? grown : std::realloc(p, n);
+}
+constexpr std::size_t kFieldGrowthStep = 64 * 1024;
+
+// A header name with its invisible characters written out, for messages.
+std::string visibleName(std::string_view s) {
+    std::string out;
+    for (std::size_t i = 0; i < s.size(); ++i) {
+        if (s.substr(i, 3) == "\xEF\xBB\xBF") {
+            out += "<U+FEFF>";
+            i += 2;
+        } else if (s[i] == '\0') {
+            out += "<NUL>";
+        } else {
+            out += s[i];
+        }
+    }
+    return out;
 }
 
 std::string trimSpaces(std::string_view s) {
@@ -31,6 +60,8 @@ struct CsvReader::Parser {
         if (csv_init(&p, CSV_STRICT | CSV_STRICT_FINI | CSV_REPALL_NL) != 0)
             throw Error("out of memory");
         csv_set_space_func(&p, noSpaces);
+        csv_set_realloc_func(&p, growFieldBuffer);
+        csv_set_blk_size(&p, kFieldGrowthStep);
     }
     ~Parser() { csv_free(&p); }
 };
@@ -87,6 +118,14 @@ void CsvReader::readHeader() {
         std::string columnName = trimSpaces(row[int(i)]);
         if (columnName.empty())
             fail(row.line(), "empty column name in the header");
+        // Characters that do not show would otherwise surface as an unknown or a missing column.
+        const std::string where =
+            "column " + std::to_string(i + 1) + " of the header, \"" + visibleName(columnName) + "\", ";
+        if (columnName.find("\xEF\xBB\xBF") != std::string::npos)
+            fail(row.line(), where + "holds a byte-order mark (U+FEFF)" +
+                                 (bomDropped_ ? "; the file already starts with one" : ""));
+        if (columnName.find('\0') != std::string::npos)
+            fail(row.line(), where + "holds a NUL byte");
         if (column(columnName) >= 0)
             fail(row.line(), "column " + columnName + " appears twice in the header");
         header_.push_back(std::move(columnName));
@@ -161,6 +200,7 @@ bool CsvReader::fillBatch() {
             }
             started_ = true;
             if (n >= 3 && std::memcmp(data, "\xEF\xBB\xBF", 3) == 0) {
+                bomDropped_ = true;
                 data += 3;
                 n -= 3;
             }

@@ -90,6 +90,7 @@ private:
     std::vector<std::string> header_;
     std::vector<char> chunk_;
     bool started_ = false;
+    bool bomDropped_ = false;
     bool finished_ = false;
 
     // Rows completed by the last chunk, fields end to end in one buffer.

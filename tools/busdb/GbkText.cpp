@@ -2,6 +2,9 @@
 
 #include "platform/Gbk.h"
 
+#include <QList>
+#include <QString>
+
 #include <cstdio>
 #include <unordered_map>
 
@@ -49,6 +52,37 @@ const std::string &gbkOf(std::string_view utf8Char, char32_t c) {
         bytes.clear();
     return cache.emplace(c, std::move(bytes)).first->second;
 }
+// A near form GBK can hold for a character it cannot: what is left when Unicode decomposition takes the marks
+// off (š -> s, ė -> e, ligatures to their letters), or "·" for the katakana middle dot; "" when there is none.
+// Remembered like gbkOf.
+const std::string &nearFormOf(char32_t c) {
+    static std::unordered_map<char32_t, std::string> cache;
+    auto it = cache.find(c);
+    if (it != cache.end())
+        return it->second;
+    std::string bytes;
+    if (c == 0x30FB || c == 0xFF65) {
+        bytes = gbk("·");
+    } else {
+        const QString decomposed = QString::fromUcs4(&c, 1).normalized(QString::NormalizationForm_KD);
+        QString base;
+        for (char32_t d : decomposed.toUcs4())
+            if (!QChar::isMark(d))
+                base += QString::fromUcs4(&d, 1);
+        const QByteArray utf8 = base.toUtf8();
+        if (base.isEmpty() || base.toUcs4() == QList<uint>{uint(c)} ||
+            !utf8ToGbk(std::string_view(utf8.constData(), std::size_t(utf8.size())), bytes))
+            bytes.clear();
+    }
+    return cache.emplace(c, std::move(bytes)).first->second;
+}
+
+// The two-byte replacement, so a replaced character takes the width of the characters around it and a cut by
+// bytes still falls between double-byte characters.
+const std::string &replacementMark() {
+    static const std::string mark = gbk("？");
+    return mark;
+}
 } // namespace
 
 std::string codePointText(char32_t c) {
@@ -62,6 +96,11 @@ bool GbkConverter::convert(std::string_view utf8, std::string &out) {
     out.reserve(utf8.size());
     for (std::size_t i = 0; i < utf8.size();) {
         unsigned char b = static_cast<unsigned char>(utf8[i]);
+        if (b == 0) {
+            // Not a character to replace: the program would show the text cut short here.
+            problem_ = "NUL byte (U+0000) at byte " + std::to_string(i + 1) + ": the text would be cut there";
+            return false;
+        }
         if (b < 0x80) {
             out.push_back(char(b));
             ++i;
@@ -77,7 +116,7 @@ bool GbkConverter::convert(std::string_view utf8, std::string &out) {
                 return false;
             }
             ++replacements_;
-            out.push_back('?');
+            out += replacementMark();
             ++i;
             continue;
         }
@@ -88,8 +127,14 @@ bool GbkConverter::convert(std::string_view utf8, std::string &out) {
                            ") cannot be held in GBK";
                 return false;
             }
-            ++replacements_;
-            out.push_back('?');
+            const std::string &near = nearFormOf(c);
+            if (!near.empty()) {
+                ++nearForms_;
+                out += near;
+            } else {
+                ++replacements_;
+                out += replacementMark();
+            }
         } else {
             out += bytes;
         }

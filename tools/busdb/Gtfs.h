@@ -15,12 +15,13 @@ struct GtfsRead {
     std::vector<GtfsLine> lines;
     long agencies = 0, routes = 0, stops = 0, trips = 0, stopTimes = 0, frequencies = 0, fares = 0;
     long tripsWithoutStopTimes = 0;
-    long replacements = 0;            // characters written as "?" (only with replace)
+    long nearForms = 0;               // characters written as a near form: "s" for "š" (only with replace)
+    long replacements = 0;            // characters written as "？" (only with replace)
     std::vector<std::string> skipped; // UTF-8: what was left out and why
 };
 
 // Reads and maps a feed (folder or .zip). Throws Error naming file and line for a bad feed. With `replace`,
-// characters GBK cannot hold become "?" instead of stopping the import.
+// characters GBK cannot hold become a near form or "？" instead of stopping the import.
 GtfsRead readGtfs(const std::string &feedPath, bool replace);
 
 struct GtfsTarget {

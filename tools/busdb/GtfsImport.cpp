@@ -108,8 +108,10 @@ std::string gtfsSummary(const GtfsImport &r, const GtfsTarget &target) {
         out << "added city " << target.city << " to " << target.province << '\n';
     if (r.storedCitySet)
         out << "stored city: " << target.city << " (uconf had none)\n";
+    if (f.nearForms)
+        out << "wrote " << f.nearForms << " characters that GBK cannot hold as a near form (base letters, \"·\")\n";
     if (f.replacements)
-        out << "replaced " << f.replacements << " characters that GBK cannot hold with \"?\"\n";
+        out << "replaced " << f.replacements << " characters that GBK cannot hold with \"？\"\n";
     if (f.tripsWithoutStopTimes)
         out << "skipped " << f.tripsWithoutStopTimes << " trips without stop times\n";
     for (const std::string &s : f.skipped)

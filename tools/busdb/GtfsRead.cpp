@@ -42,6 +42,8 @@ struct Trip {
     std::uint32_t count = 0;
     std::uint32_t firstSequence = UINT32_MAX;
     int firstStop = -1;
+    std::uint32_t lastSequence = 0;
+    int lastStop = -1;
     int firstDeparture = -1; // seconds after midnight of the service day
     std::uint64_t fingerprint = 0;
     int slot = -1; // where its stops go in the second pass, when it represents a direction
@@ -67,6 +69,7 @@ public:
         readFares();
         chooseRepresentatives();
         collectStations();
+        result_.nearForms = converter_.nearForms();
         result_.replacements = converter_.replacements();
         if (result_.lines.empty())
             throw Error("nothing to import: no route of the feed has trips with stop times");
@@ -218,6 +221,10 @@ private:
                 t.firstStop = stop;
                 t.firstDeparture = departure >= 0 ? departure : arrival;
             }
+            if (t.lastStop < 0 || sequence >= t.lastSequence) {
+                t.lastSequence = sequence;
+                t.lastStop = stop;
+            }
         }
     }
 
@@ -298,6 +305,32 @@ private:
         return a.count != b.count ? a.count > b.count : ai < bi;
     }
 
+    // Without direction_id: the most common stop sequence (on a tie the one met first), and as the way back the
+    // most common other one that starts at the station where it ends, else the next most common; -1 for none.
+    int commonPatterns(const std::vector<int> &used, int &back) const {
+        std::map<std::uint64_t, std::pair<int, int>> patterns; // fingerprint -> count, first trip
+        for (int t : used) {
+            auto &p = patterns.emplace(trips_[std::size_t(t)].fingerprint, std::make_pair(0, t)).first->second;
+            ++p.first;
+        }
+        std::vector<std::pair<int, int>> ranked;
+        for (const auto &p : patterns)
+            ranked.push_back(p.second);
+        std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
+            return a.first != b.first ? a.first > b.first : a.second < b.second;
+        });
+        const int first = ranked[0].second;
+        const std::string &end = shownName(trips_[std::size_t(first)].lastStop);
+        back = ranked.size() > 1 ? ranked[1].second : -1;
+        for (std::size_t k = 1; k < ranked.size(); ++k) {
+            if (shownName(trips_[std::size_t(ranked[k].second)].firstStop) == end) {
+                back = ranked[k].second;
+                break;
+            }
+        }
+        return first;
+    }
+
     void chooseRepresentatives() {
         for (const Trip &t : trips_)
             result_.tripsWithoutStopTimes += t.count == 0;
@@ -329,20 +362,7 @@ private:
                 if (rep[0] < 0)
                     std::swap(rep[0], rep[1]);
             } else {
-                // No direction_id: the two most common stop sequences; on a tie the one seen first.
-                std::map<std::uint64_t, std::pair<int, int>> patterns; // fingerprint -> count, first trip
-                for (int t : used) {
-                    auto &p = patterns.emplace(trips_[std::size_t(t)].fingerprint, std::make_pair(0, t)).first->second;
-                    ++p.first;
-                }
-                std::vector<std::pair<int, int>> ranked;
-                for (const auto &p : patterns)
-                    ranked.push_back(p.second);
-                std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
-                    return a.first != b.first ? a.first > b.first : a.second < b.second;
-                });
-                rep[0] = ranked[0].second;
-                rep[1] = ranked.size() > 1 ? ranked[1].second : -1;
+                rep[0] = commonPatterns(used, rep[1]);
             }
             for (int r : rep)
                 if (r >= 0 && trips_[std::size_t(r)].slot < 0)
