@@ -1,0 +1,124 @@
+#include "route/TransferIndex.h"
+
+#include "data/GbkLike.h"
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "data/Statements.h"
+#include <algorithm>
+
+namespace velmora::route {
+
+namespace {
+
+std::string_view trimmed(std::string_view s) {
+    std::size_t b = 0, e = s.size();
+    while (b < e && static_cast<unsigned char>(s[b]) <= 0x20)
+        ++b;
+    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20)
+        --e;
+    return s.substr(b, e - b);
+}
+
+// The text as a LIKE pattern that matches it literally anywhere in a name. Only whole one-byte characters are
+// escaped: a GBK trail byte may be 0x5C or 0x5F without being "\" or "_".
+std::string containsPattern(std::string_view text) {
+    std::string pattern = "%";
+    for (std::size_t i = 0; i < text.size();) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        std::size_t n = (c >= 0x81 && c <= 0xFE && i + 1 < text.size()) ? 2 : 1;
+        if (n == 1 && (c == '%' || c == '_' || c == '\\'))
+            pattern += '\\';
+        pattern.append(text.substr(i, n));
+        i += n;
+    }
+    return pattern + "%";
+}
+
+} // namespace
+
+std::unique_ptr<TransferIndex> TransferIndex::fromDatabase(TSQLiteDatabase &db, const std::string &cityId) {
+    std::unique_ptr<TSQLiteTable> rows = db.QueryTable(sql::selectLinesForPlans(cityId));
+    auto index = std::make_unique<TransferIndex>();
+    const int id = rows->ColumnIndex("id"), lm = rows->ColumnIndex("lm"), start = rows->ColumnIndex("start"),
+              bz = rows->ColumnIndex("bz"), sj = rows->ColumnIndex("sj"), pj = rows->ColumnIndex("pj"),
+              sh = rows->ColumnIndex("sh"), xh = rows->ColumnIndex("xh");
+    index->lines_.reserve(std::size_t(rows->RowCount()));
+    for (; !rows->AtEnd(); rows->MoveNext()) {
+        LineInfo info{rows->ColumnText(id), rows->ColumnText(lm), rows->ColumnText(start),
+                      rows->ColumnText(bz), rows->ColumnText(sj), rows->ColumnText(pj)};
+        index->addLine(std::move(info), rows->ColumnText(sh), rows->ColumnText(xh));
+    }
+    index->finish();
+    return index;
+}
+
+int TransferIndex::intern(std::string_view name) {
+    auto found = byName_.find(name);
+    if (found != byName_.end())
+        return found->second;
+    names_.emplace_back(name);
+    const int station = int(names_.size()) - 1;
+    byName_.emplace(names_.back(), station);
+    return station;
+}
+
+void TransferIndex::addRun(int line, std::string_view list, bool reversed) {
+    const int begin = int(stops_.size());
+    for (std::size_t from = 0; from <= list.size();) {
+        std::size_t comma = list.find(',', from);
+        if (comma == std::string_view::npos)
+            comma = list.size();
+        std::string_view name = trimmed(list.substr(from, comma - from));
+        if (!name.empty()) // "A,,B" rides A to B
+            stops_.push_back(intern(name));
+        from = comma + 1;
+    }
+    if (reversed)
+        std::reverse(stops_.begin() + begin, stops_.end());
+    if (int(stops_.size()) - begin >= 2)
+        runs_.push_back({line, begin, int(stops_.size())});
+    else
+        stops_.resize(std::size_t(begin)); // one station is no ride
+}
+
+void TransferIndex::addLine(LineInfo info, std::string_view sh, std::string_view xh) {
+    const int line = int(lines_.size());
+    lines_.push_back(std::move(info));
+    addRun(line, sh, false);
+    // Most data leave the return list out when the line runs the same stations back.
+    if (trimmed(xh).empty())
+        addRun(line, sh, true);
+    else
+        addRun(line, xh, false);
+}
+
+void TransferIndex::finish() {
+    occStart_.assign(names_.size() + 1, 0);
+    for (const Run &run : runs_)
+        for (int at = run.begin; at < run.end; ++at)
+            ++occStart_[std::size_t(stops_[std::size_t(at)]) + 1];
+    for (std::size_t s = 1; s < occStart_.size(); ++s)
+        occStart_[s] += occStart_[s - 1];
+    occurrences_.resize(occStart_.back());
+    std::vector<std::size_t> next(occStart_.begin(), occStart_.end() - 1);
+    for (int r = 0; r < int(runs_.size()); ++r)
+        for (int at = runs_[std::size_t(r)].begin; at < runs_[std::size_t(r)].end; ++at)
+            occurrences_[next[std::size_t(stops_[std::size_t(at)])]++] = {r, at};
+}
+
+std::vector<int> TransferIndex::matchStations(std::string_view typed) const {
+    std::string_view text = trimmed(typed);
+    if (text.empty())
+        return {};
+    auto exact = byName_.find(text);
+    if (exact != byName_.end())
+        return {exact->second};
+    const std::string pattern = containsPattern(text);
+    std::vector<int> found;
+    for (int s = 0; s < int(names_.size()); ++s)
+        if (gbkLike(pattern, names_[std::size_t(s)], '\\'))
+            found.push_back(s);
+    return found;
+}
+
+} // namespace velmora::route
