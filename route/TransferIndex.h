@@ -2,6 +2,7 @@
 // list of station numbers, and where each station occurs on those lists.
 #pragma once
 
+#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
@@ -65,7 +66,16 @@ private:
 
     std::vector<LineInfo> lines_;
     std::deque<std::string> names_; // a deque, so the views in byName_ stay valid as it grows
-    std::unordered_map<std::string_view, int> byName_;
+    // Station names are short; FNV-1a hashes them in a fraction of the standard hash's time.
+    struct NameHash {
+        std::size_t operator()(std::string_view s) const noexcept {
+            std::uint64_t h = 1469598103934665603ull;
+            for (char c : s)
+                h = (h ^ static_cast<unsigned char>(c)) * 1099511628211ull;
+            return std::size_t(h);
+        }
+    };
+    std::unordered_map<std::string_view, int, NameHash> byName_;
     std::vector<Run> runs_;
     std::vector<int> stops_;
     std::vector<std::size_t> occStart_;

@@ -9,7 +9,10 @@
 #include "route/Planner.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <random>
 #include <sstream>
+#include <tuple>
 
 using namespace velmora;
 using namespace velmora::route;
@@ -106,6 +109,87 @@ TEST(Planner, KeepsAtMostFiftyPlans) {
     ASSERT_EQ(got.size(), 50u);
     EXPECT_EQ(got.front(), "L00|A-->B|直达 共1站");
     EXPECT_EQ(got.back(), "L49|A-->B|直达 共1站");
+}
+
+// Every sequence of up to three lines tried by brute force must give the same plans as the pruned search.
+TEST(Planner, AgreesWithAnExhaustiveSearchOnRandomNetworks) {
+    std::mt19937 rng(12);
+    for (int round = 0; round < 200; ++round) {
+        const int stations = 10, lineCount = 8;
+        std::vector<std::vector<int>> runs; // per line its runs, as station numbers
+        TransferIndex index;
+        std::vector<std::map<std::pair<int, int>, int>> rides(lineCount); // (from, to) -> fewest stops
+        for (int l = 0; l < lineCount; ++l) {
+            auto list = [&] {
+                std::vector<int> r(2 + rng() % 5);
+                for (int &st : r)
+                    st = int(rng() % stations);
+                return r;
+            };
+            std::vector<int> up = list(), down = rng() % 2 ? list() : std::vector<int>(up.rbegin(), up.rend());
+            auto text = [](const std::vector<int> &r) {
+                std::string t;
+                for (int st : r)
+                    t += (t.empty() ? "S" : ",S") + std::to_string(st);
+                return t;
+            };
+            index.addLine({"", "L" + std::to_string(l), "", "", "", ""}, text(up),
+                          down == std::vector<int>(up.rbegin(), up.rend()) ? "" : text(down));
+            for (const auto &r : {up, down})
+                for (std::size_t i = 0; i < r.size(); ++i)
+                    for (std::size_t j = i + 1; j < r.size(); ++j)
+                        if (r[i] != r[j]) {
+                            auto [it, added] = rides[std::size_t(l)].try_emplace({r[i], r[j]}, int(j - i));
+                            it->second = std::min(it->second, int(j - i));
+                        }
+        }
+        index.finish();
+        const int o = int(rng() % stations), d = int(rng() % stations);
+        const std::size_t cap = 1 + rng() % 12;
+        std::vector<std::tuple<int, int, std::string>> expected; // changes, stops, lines
+        auto name = [](int l) { return "L" + std::to_string(l); };
+        for (int a = 0; a < lineCount; ++a)
+            for (const auto &[r1, s1] : rides[std::size_t(a)]) {
+                if (r1.first != o || o == d)
+                    continue;
+                if (r1.second == d)
+                    expected.emplace_back(0, s1, name(a));
+            }
+        std::map<std::string, std::tuple<int, int, std::string>> best;
+        auto keep = [&](int changes, int stops, const std::string &lines) {
+            auto [it, added] = best.try_emplace(lines, changes, stops, lines);
+            if (std::get<1>(it->second) > stops)
+                it->second = {changes, stops, lines};
+        };
+        for (int a = 0; a < lineCount && o != d; ++a)
+            for (const auto &[r1, s1] : rides[std::size_t(a)])
+                for (int b = 0; b < lineCount && r1.first == o && r1.second != d; ++b)
+                    for (const auto &[r2, s2] : rides[std::size_t(b)]) {
+                        if (b == a || r2.first != r1.second)
+                            continue;
+                        if (r2.second == d)
+                            keep(1, s1 + s2, name(a) + "|" + name(b));
+                        else if (r2.second != o)
+                            for (int c = 0; c < lineCount; ++c)
+                                for (const auto &[r3, s3] : rides[std::size_t(c)])
+                                    if (c != a && c != b && r3.first == r2.second && r3.second == d)
+                                        keep(2, s1 + s2 + s3, name(a) + "|" + name(b) + "|" + name(c));
+                    }
+        for (const auto &entry : best)
+            expected.push_back(entry.second);
+        std::sort(expected.begin(), expected.end());
+        expected.resize(std::min(expected.size(), cap));
+        PlanOptions options;
+        options.maxPlans = cap;
+        std::vector<std::tuple<int, int, std::string>> got;
+        for (const Plan &p : planTrips(index, "S" + std::to_string(o), "S" + std::to_string(d), options)) {
+            std::string lines;
+            for (const Leg &leg : p.legs)
+                lines += (lines.empty() ? "" : "|") + index.line(leg.line).name;
+            got.emplace_back(p.changes(), p.stops, lines);
+        }
+        ASSERT_EQ(got, expected) << "round " << round;
+    }
 }
 
 TEST(Planner, TheDetailsListEachRideAndWhereToChange) {
