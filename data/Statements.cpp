@@ -25,7 +25,7 @@ std::string selectAllLines(const std::string &cityId) {
 }
 
 std::string selectLinesForPlans(const std::string &cityId) {
-    return "SELECT id, lm, start, bz, sj, pj, sh, xh FROM bus where cid='" + quoteSql(cityId) + "'";
+    return "SELECT id, lm, sj, pj, sh, xh FROM bus where cid='" + quoteSql(cityId) + "'";
 }
 
 std::string selectLinesByName(const std::string &cityId, const std::string &text) {

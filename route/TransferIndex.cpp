@@ -34,31 +34,61 @@ std::string containsPattern(std::string_view text) {
     return pattern + "%";
 }
 
+// FNV-1a: station names are a few bytes long.
+std::uint32_t nameHash(std::string_view s) {
+    std::uint32_t h = 2166136261u;
+    for (char c : s)
+        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+    return h;
+}
+
 } // namespace
 
 std::unique_ptr<TransferIndex> TransferIndex::fromDatabase(TSQLiteDatabase &db, const std::string &cityId) {
     std::unique_ptr<TSQLiteTable> rows = db.QueryTable(sql::selectLinesForPlans(cityId));
     auto index = std::make_unique<TransferIndex>();
-    const int id = rows->ColumnIndex("id"), lm = rows->ColumnIndex("lm"), start = rows->ColumnIndex("start"),
-              bz = rows->ColumnIndex("bz"), sj = rows->ColumnIndex("sj"), pj = rows->ColumnIndex("pj"),
-              sh = rows->ColumnIndex("sh"), xh = rows->ColumnIndex("xh");
+    const int id = rows->ColumnIndex("id"), lm = rows->ColumnIndex("lm"), sj = rows->ColumnIndex("sj"),
+              pj = rows->ColumnIndex("pj"), sh = rows->ColumnIndex("sh"), xh = rows->ColumnIndex("xh");
     index->lines_.reserve(std::size_t(rows->RowCount()));
     for (; !rows->AtEnd(); rows->MoveNext()) {
-        LineInfo info{rows->ColumnText(id), rows->ColumnText(lm), rows->ColumnText(start),
-                      rows->ColumnText(bz), rows->ColumnText(sj), rows->ColumnText(pj)};
+        LineInfo info{rows->ColumnText(id), rows->ColumnText(lm), rows->ColumnText(sj), rows->ColumnText(pj)};
         index->addLine(std::move(info), rows->ColumnText(sh), rows->ColumnText(xh));
     }
     index->finish();
     return index;
 }
 
+int TransferIndex::find(std::string_view name, std::uint32_t hash, std::size_t &slot) const {
+    const std::size_t mask = slots_.size() - 1;
+    for (slot = hash & mask; slots_[slot].station >= 0; slot = (slot + 1) & mask)
+        if (slots_[slot].hash == hash && names_[std::size_t(slots_[slot].station)] == name)
+            return slots_[slot].station;
+    return -1;
+}
+
 int TransferIndex::intern(std::string_view name) {
-    auto found = byName_.find(name);
-    if (found != byName_.end())
-        return found->second;
+    if (slots_.empty())
+        slots_.assign(1024, {0, -1});
+    const std::uint32_t hash = nameHash(name);
+    std::size_t slot;
+    const int found = find(name, hash, slot);
+    if (found >= 0)
+        return found;
+    const int station = int(names_.size());
     names_.emplace_back(name);
-    const int station = int(names_.size()) - 1;
-    byName_.emplace(names_.back(), station);
+    slots_[slot] = {hash, station};
+    if (names_.size() * 2 > slots_.size()) { // keep at most half full, so probes stay short
+        std::vector<Slot> old(slots_.size() * 2, {0, -1});
+        old.swap(slots_);
+        const std::size_t mask = slots_.size() - 1;
+        for (const Slot &s : old)
+            if (s.station >= 0) {
+                std::size_t at = s.hash & mask;
+                while (slots_[at].station >= 0)
+                    at = (at + 1) & mask;
+                slots_[at] = s;
+            }
+    }
     return station;
 }
 
@@ -110,9 +140,10 @@ std::vector<int> TransferIndex::matchStations(std::string_view typed) const {
     std::string_view text = trimmed(typed);
     if (text.empty())
         return {};
-    auto exact = byName_.find(text);
-    if (exact != byName_.end())
-        return {exact->second};
+    std::size_t slot;
+    const int exact = slots_.empty() ? -1 : find(text, nameHash(text), slot);
+    if (exact >= 0)
+        return {exact};
     const std::string pattern = containsPattern(text);
     std::vector<int> found;
     for (int s = 0; s < int(names_.size()); ++s)

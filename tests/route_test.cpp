@@ -25,7 +25,7 @@ TransferIndex network(const std::vector<std::array<const char *, 3>> &lines) {
     TransferIndex index;
     int id = 1;
     for (const auto &l : lines)
-        index.addLine({std::to_string(id++), G(l[0]), "", "", G("首班 6:00"), G("票价 2元")}, G(l[1]), G(l[2]));
+        index.addLine({std::to_string(id++), G(l[0]), G("首班 6:00"), G("票价 2元")}, G(l[1]), G(l[2]));
     index.finish();
     return index;
 }
@@ -133,7 +133,7 @@ TEST(Planner, AgreesWithAnExhaustiveSearchOnRandomNetworks) {
                     t += (t.empty() ? "S" : ",S") + std::to_string(st);
                 return t;
             };
-            index.addLine({"", "L" + std::to_string(l), "", "", "", ""}, text(up),
+            index.addLine({"", "L" + std::to_string(l), "", ""}, text(up),
                           down == std::vector<int>(up.rbegin(), up.rend()) ? "" : text(down));
             for (const auto &r : {up, down})
                 for (std::size_t i = 0; i < r.size(); ++i)
