@@ -5,6 +5,7 @@
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include <algorithm>
+#include <cstring>
 
 namespace velmora::route {
 
@@ -34,12 +35,21 @@ std::string containsPattern(std::string_view text) {
     return pattern + "%";
 }
 
-// FNV-1a: station names are a few bytes long.
+// Eight bytes at a time with a multiply-xorshift mix: names are a few words long, and this is the hottest
+// step of building a city's index.
 std::uint32_t nameHash(std::string_view s) {
-    std::uint32_t h = 2166136261u;
-    for (char c : s)
-        h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
-    return h;
+    std::uint64_t h = std::uint64_t(s.size()) * 0x9E3779B97F4A7C15ull;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w;
+        std::memcpy(&w, s.data() + i, 8);
+        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+        h ^= h >> 32;
+    }
+    std::uint64_t tail = 0;
+    std::memcpy(&tail, s.data() + i, s.size() - i);
+    h = (h ^ tail) * 0xC4CEB9FE1A85EC53ull;
+    return std::uint32_t(h ^ (h >> 29));
 }
 
 } // namespace
@@ -92,34 +102,51 @@ int TransferIndex::intern(std::string_view name) {
     return station;
 }
 
-void TransferIndex::addRun(int line, std::string_view list, bool reversed) {
-    const int begin = int(stops_.size());
+// Calls `each` with every station name of a comma-separated list, trimmed; empty names are skipped, so "A,,B"
+// rides A to B. Stops early when `each` returns false; returns false then.
+template <typename Each> bool forEachName(std::string_view list, Each each) {
     for (std::size_t from = 0; from <= list.size();) {
         std::size_t comma = list.find(',', from);
         if (comma == std::string_view::npos)
             comma = list.size();
         std::string_view name = trimmed(list.substr(from, comma - from));
-        if (!name.empty()) // "A,,B" rides A to B
-            stops_.push_back(intern(name));
+        if (!name.empty() && !each(name))
+            return false;
         from = comma + 1;
     }
-    if (reversed)
-        std::reverse(stops_.begin() + begin, stops_.end());
-    if (int(stops_.size()) - begin >= 2)
-        runs_.push_back({line, begin, int(stops_.size())});
-    else
-        stops_.resize(std::size_t(begin)); // one station is no ride
+    return true;
+}
+
+void TransferIndex::addRun(int line, const std::vector<int> &stations) {
+    if (stations.size() < 2)
+        return; // one station is no ride
+    runs_.push_back({line, int(stops_.size()), int(stops_.size() + stations.size())});
+    stops_.insert(stops_.end(), stations.begin(), stations.end());
 }
 
 void TransferIndex::addLine(LineInfo info, std::string_view sh, std::string_view xh) {
     const int line = int(lines_.size());
     lines_.push_back(std::move(info));
-    addRun(line, sh, false);
-    // Most data leave the return list out when the line runs the same stations back.
-    if (trimmed(xh).empty())
-        addRun(line, sh, true);
-    else
-        addRun(line, xh, false);
+    up_.clear();
+    forEachName(sh, [this](std::string_view name) {
+        up_.push_back(intern(name));
+        return true;
+    });
+    addRun(line, up_);
+    // Most data leave the return list out when the line runs the same stations back, or give exactly the up
+    // list reversed; both reuse the up list's stations instead of looking every name up again.
+    std::size_t back = up_.size();
+    const bool mirrored = forEachName(
+        xh, [this, &back](std::string_view name) { return back > 0 && names_[std::size_t(up_[--back])] == name; });
+    down_.assign(up_.rbegin(), up_.rend());
+    if (!mirrored || (back != 0 && !trimmed(xh).empty())) {
+        down_.clear();
+        forEachName(xh, [this](std::string_view name) {
+            down_.push_back(intern(name));
+            return true;
+        });
+    }
+    addRun(line, down_);
 }
 
 void TransferIndex::finish() {

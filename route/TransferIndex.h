@@ -61,7 +61,7 @@ public:
 private:
     int intern(std::string_view trimmed);
     int find(std::string_view trimmed, std::uint32_t hash, std::size_t &slot) const;
-    void addRun(int line, std::string_view list, bool reversed);
+    void addRun(int line, const std::vector<int> &stations);
 
     std::vector<LineInfo> lines_;
     std::vector<std::string> names_;
@@ -72,6 +72,7 @@ private:
         int station; // -1: empty
     };
     std::vector<Slot> slots_;
+    std::vector<int> up_, down_; // the line being added
     std::vector<Run> runs_;
     std::vector<int> stops_;
     std::vector<std::size_t> occStart_;
