@@ -4,13 +4,9 @@
 
 namespace velmora::sql {
 
-std::string selectStoredCity() {
-    return "SELECT * FROM uconf where id=1";
-}
+std::string selectStoredCity() { return "SELECT * FROM uconf where id=1"; }
 
-std::string selectProvinces() {
-    return "SELECT * FROM sheng ";
-}
+std::string selectProvinces() { return "SELECT * FROM sheng "; }
 
 std::string selectCitiesOf(const std::string &province) {
     return "SELECT * FROM city where scity='" + quoteSql(province) + "'";
@@ -20,9 +16,7 @@ std::string updateStoredCity(const std::string &cityName, const std::string &cit
     return "update uconf set city='" + quoteSql(cityName) + "',cid='" + quoteSql(cityId) + "' where id=1";
 }
 
-std::string selectAllLines(const std::string &cityId) {
-    return "SELECT * FROM bus where cid='" + quoteSql(cityId) + "'";
-}
+std::string selectAllLines(const std::string &cityId) { return "SELECT * FROM bus where cid='" + quoteSql(cityId) + "'"; }
 
 std::string selectLinesForPlans(const std::string &cityId) {
     return "SELECT id, lm, sj, pj, sh, xh FROM bus where cid='" + quoteSql(cityId) + "'";
