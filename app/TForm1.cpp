@@ -201,7 +201,7 @@ void TForm1::connectHandlers() {
     bind(N10, &TForm1::N10Click);
     bind(N13, &TForm1::N13Click);
     for (QLineEdit *edit : {q1, q2})
-        connect(edit, &QLineEdit::textEdited, this, [this] { suggestStations(); });
+        connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
     connect(static_cast<TLinkLabel *>(Label1), &TLinkLabel::clicked, this,
