@@ -172,6 +172,8 @@ void joinMiddle(const Search &s, Collector &plans, const Leg &middle) {
 }
 
 void twoChanges(const Search &s, Collector &plans) {
+    if (s.leastIn == INT_MAX)
+        return; // no ride reaches a destination
     const std::vector<int> &stops = s.index.stops();
     for (int x = 0; x < s.index.stationCount(); ++x) {
         const auto &outs = s.out[std::size_t(x)];
