@@ -3,8 +3,10 @@
 
 #include "app/LinkLabel.h"
 #include "platform/Application.h"
+#include "route/IndexCache.h"
 
 #include <QAction>
+#include <QCompleter>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -14,6 +16,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringListModel>
 #include <limits>
 
 namespace velmora {
@@ -60,7 +63,7 @@ TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint),
-      dataSet_(std::make_unique<TClientDataSet>()) {
+      dataSet_(std::make_unique<TClientDataSet>()), planIndex_(std::make_unique<route::IndexCache>()) {
     ClientDataSet1 = dataSet_.get();
     setWindowTitle(QStringLiteral("Velmora(PC版)"));
     setFont(programFont("MS Sans Serif", 11));
@@ -132,6 +135,15 @@ void TForm1::buildControls(QWidget *client) {
     Label1->hide(); // until a line's details are shown
     Label2 = makeLink(client, QStringLiteral("Velmora网"), QRect(576, 568, 81, 13));
 
+    // Station suggestions, attached in the modes that take station names.
+    stationNames_ = new QStringListModel(this);
+    for (QCompleter **c : {&q1Stations_, &q2Stations_}) {
+        *c = new QCompleter(stationNames_, this);
+        (*c)->setCompletionMode(QCompleter::PopupCompletion);
+        (*c)->setFilterMode(Qt::MatchContains);
+        (*c)->setCaseSensitivity(Qt::CaseInsensitive);
+    }
+
     setTabOrder(q1, Button1);
     setTabOrder(Button1, q2);
     setTabOrder(q2, DBGridEh1);
@@ -145,6 +157,7 @@ void TForm1::buildMenus() {
     N2 = modes->addAction(QStringLiteral("线路查询"));
     N3 = modes->addAction(QStringLiteral("站点查询"));
     N4 = modes->addAction(QStringLiteral("站站查询"));
+    N14 = modes->addAction(QStringLiteral("换乘查询"));
     N15 = modes->addSeparator();
     N1 = modes->addAction(QStringLiteral("切换城市"));
 
@@ -177,6 +190,7 @@ void TForm1::connectHandlers() {
     bind(N2, &TForm1::N2Click);
     bind(N3, &TForm1::N3Click);
     bind(N4, &TForm1::N4Click);
+    bind(N14, &TForm1::N14Click);
     bind(N1, &TForm1::N1Click);
     bind(N11, &TForm1::N11Click);
     bind(N21, &TForm1::N21Click);
@@ -188,6 +202,8 @@ void TForm1::connectHandlers() {
     bind(N8, &TForm1::N8Click);
     bind(N10, &TForm1::N10Click);
     bind(N13, &TForm1::N13Click);
+    for (QLineEdit *edit : {q1, q2})
+        connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
     connect(static_cast<TLinkLabel *>(Label1), &TLinkLabel::clicked, this,

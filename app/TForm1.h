@@ -12,14 +12,21 @@
 #include <vector>
 
 class QAction;
+class QCompleter;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QStringListModel;
 
 namespace velmora {
+
+namespace route {
+class IndexCache;
+class TransferIndex;
+} // namespace route
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
@@ -28,7 +35,7 @@ public:
     ~TForm1() override;
 
     // State shared with the city dialog and between the handlers.
-    int queryMode = 0; // 1 line, 2 station, 3 station-to-station; 0 until start-up sets it
+    int queryMode = 0; // 1 line, 2 station, 3 station-to-station, 4 transfer plans; 0 until start-up sets it
     std::string cityId, cityName, querySql, lineUrl;
     std::vector<std::string> detailTexts, titleTexts, lineIds; // entry k belongs to result row k+1
 
@@ -43,7 +50,7 @@ public:
 
     // Menus.
     QMenuBar *MainMenu1;
-    QAction *N30, *N2, *N3, *N4, *N15, *N1, *N6, *N11, *N21, *N31, *N41, *N51, *N61, *N7, *N5;
+    QAction *N30, *N2, *N3, *N4, *N14, *N15, *N1, *N6, *N11, *N21, *N31, *N41, *N51, *N61, *N7, *N5;
     QMenu *PopupMenu1;
     QAction *N8, *N9, *N10, *N12, *N13;
 
@@ -57,6 +64,7 @@ public:
     void N2Click();
     void N3Click();
     void N4Click();
+    void N14Click();
     void N5Click();
     void N10Click();
     void N13Click();
@@ -86,10 +94,18 @@ private:
     void buildMenus();
     void connectHandlers();
     void setMode(int mode);
+    // Fills the grid with the transfer plans between the two boxes' stations.
+    void runTransferQuery();
+    // Offers the current city's station names to the box being typed in, in the station and transfer modes.
+    void suggestStations();
     // Loads stored skin `index` and switches skinning on.
     void RunSkinCommand(int index);
 
     std::unique_ptr<TClientDataSet> dataSet_;
+    std::unique_ptr<route::IndexCache> planIndex_;
+    std::shared_ptr<const route::TransferIndex> suggested_; // the index whose stations the completers offer
+    QStringListModel *stationNames_ = nullptr;
+    QCompleter *q1Stations_ = nullptr, *q2Stations_ = nullptr;
     std::string lastRunSql_;
     bool shownBefore_ = false;
 };

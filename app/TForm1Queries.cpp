@@ -7,6 +7,8 @@
 #include "data/Statements.h"
 #include "platform/Gbk.h"
 #include "platform/Messages.h"
+#include "route/IndexCache.h"
+#include "route/PlanTexts.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -21,6 +23,11 @@ const std::vector<TFieldDef> &resultFields() {
     return fields;
 }
 
+const std::string &noResultWarning() {
+    static const std::string warning = gbk("查询方式或输入内容是否有误?");
+    return warning;
+}
+
 // Empties the pending query text on every way out of a run.
 struct EmptyOnExit {
     std::string &text;
@@ -29,14 +36,17 @@ struct EmptyOnExit {
 } // namespace
 
 void TForm1::setMode(int mode) {
-    static const std::string captions[] = {gbk("线路查询:"), gbk("站点查询:"), gbk("站站查询:")};
+    static const std::string captions[] = {gbk("线路查询:"), gbk("站点查询:"), gbk("站站查询:"), gbk("换乘查询:")};
     setCaption(sm1, captions[mode - 1]);
     queryMode = mode;
-    sm2->setVisible(mode == 3);
-    q2->setVisible(mode == 3);
-    q1->resize(mode == 3 ? 113 : 200, q1->height());
+    const bool two = mode >= 3; // station-to-station and transfer plans take two stations
+    sm2->setVisible(two);
+    q2->setVisible(two);
+    q1->resize(two ? 113 : 200, q1->height());
     q1->clear();
     q2->clear();
+    q1->setCompleter(mode >= 2 ? q1Stations_ : nullptr);
+    q2->setCompleter(two ? q2Stations_ : nullptr);
 }
 
 void TForm1::N2Click() {
@@ -48,10 +58,17 @@ void TForm1::N3Click() {
 void TForm1::N4Click() {
     setMode(3);
 }
+void TForm1::N14Click() {
+    setMode(4);
+}
 
 void TForm1::Button1Click() {
     if (q1->text().isEmpty())
         return;
+    if (queryMode == 4) {
+        runTransferQuery();
+        return;
+    }
     querySql = queryTextFor(queryMode, cityId, toGbk(q1->text()), queryMode == 3 ? toGbk(q2->text()) : std::string());
     Button200Click();
 }
@@ -65,8 +82,7 @@ void TForm1::Button200Click() {
     std::unique_ptr<TSQLiteTable> result = db.QueryTable(querySql);
     const int rows = result->RowCount();
     if (rows == 0) {
-        static const std::string warning = gbk("查询方式或输入内容是否有误?");
-        messageDlg(warning, MsgType::Warning, mbOK);
+        messageDlg(noResultWarning(), MsgType::Warning, mbOK);
         return;
     }
     detailTexts.resize(std::size_t(rows));
@@ -88,6 +104,33 @@ void TForm1::Button200Click() {
     }
     ClientDataSet1->MoveFirst(); // shows row 1's details
     setCaption(GroupBox2, countCaption(rows));
+}
+
+void TForm1::runTransferQuery() {
+    const std::shared_ptr<const route::TransferIndex> index = planIndex_->get(dbFileName, dbKey, cityId);
+    const std::vector<route::Plan> plans = route::planTrips(*index, toGbk(q1->text()), toGbk(q2->text()));
+    if (plans.empty()) {
+        messageDlg(noResultWarning(), MsgType::Warning, mbOK);
+        return;
+    }
+    const std::size_t rows = plans.size();
+    detailTexts.resize(rows);
+    titleTexts.resize(rows);
+    lineIds.resize(rows);
+    const std::vector<TFieldDef> &fields = resultFields();
+    ClientDataSet1->ResetTable(fields);
+    for (std::size_t n = 0; n < rows; ++n) {
+        const route::Plan &plan = plans[n];
+        std::string lines = route::planLines(*index, plan), stations = route::planStations(*index, plan);
+        ClientDataSet1->AppendRow(
+            {{fields[0].name, lines}, {fields[1].name, stations}, {fields[2].name, route::planRemark(plan)}});
+        detailTexts[n] = route::planDetail(*index, plan);
+        titleTexts[n] = detailCaption(cityName, lines, stations);
+        lineIds[n] = index->line(plan.legs.front().line).id; // the link opens the first ride's line
+    }
+    ClientDataSet1->MoveFirst();
+    static const std::string head = gbk("查询结果: "), tail = gbk("个换乘方案");
+    setCaption(GroupBox2, head + std::to_string(rows) + tail);
 }
 
 } // namespace velmora

@@ -30,6 +30,10 @@ std::string selectAllLines(const std::string &cityId) {
     return "SELECT * FROM bus where cid='" + quoteSql(cityId) + "'";
 }
 
+std::string selectLinesForPlans(const std::string &cityId) {
+    return "SELECT id, lm, sj, pj, sh, xh FROM bus where cid='" + quoteSql(cityId) + "'";
+}
+
 std::string selectLinesByName(const std::string &cityId, const std::string &text) {
     return "select * from bus where cid='" + quoteSql(cityId) + "' and lm like '%" + quoteSql(text) + "%'";
 }

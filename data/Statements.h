@@ -23,6 +23,8 @@ std::string selectCitiesOf(const std::string &province);
 std::string updateStoredCity(const std::string &cityName, const std::string &cityId);
 // All lines of a city: the default query.
 std::string selectAllLines(const std::string &cityId);
+// The columns of a city's lines that transfer plans use.
+std::string selectLinesForPlans(const std::string &cityId);
 // Lines of a city whose name contains `text`.
 std::string selectLinesByName(const std::string &cityId, const std::string &text);
 // Lines of a city that pass a station.

@@ -139,7 +139,7 @@ TEST_F(MainWindow, FixedWindowQueryOnlyByTheButtonMenusInOrder) {
         skins << (a->isSeparator() ? QStringLiteral("-") : a->text());
     for (QAction *a : form->PopupMenu1->actions())
         popup << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(modes.join('|'), QString::fromUtf8("线路查询|站点查询|站站查询|-|切换城市"));
+    EXPECT_EQ(modes.join('|'), QString::fromUtf8("线路查询|站点查询|站站查询|换乘查询|-|切换城市"));
     EXPECT_EQ(skins.join('|'), QString::fromUtf8("皮肤1|皮肤2|皮肤3|皮肤4|皮肤5|皮肤6|-|关于..."));
     EXPECT_EQ(popup.join('|'), QString::fromUtf8("复制此公交|-|切换城市|-|关于..."));
     EXPECT_TRUE(form->N2->shortcut().isEmpty());

@@ -1,4 +1,4 @@
-// Screenshots of the main window: start-up, a station query and a station-to-station query.
+// Screenshots of the main window: start-up, a station query, a station-to-station query and a transfer plan.
 //   shoot_mainwindow <output folder> [database file]
 // Without a database file a small sample city is made; the stations queried are taken from the first line.
 #include "TestDb.h"
@@ -9,6 +9,7 @@
 #include "data/Statements.h"
 #include "platform/Application.h"
 #include "platform/Gbk.h"
+#include "route/Planner.h"
 
 #include <QDir>
 #include <QFile>
@@ -53,6 +54,18 @@ std::vector<std::string> firstLineStations(const std::string &cityId) {
         out.push_back(sh.substr(from, at - from));
     out.push_back(sh.substr(from));
     return out;
+}
+
+// A station that the first line's first station reaches with one change at best, so the plan has two rides.
+std::string changeDestination(const std::string &cityId, const std::string &origin) {
+    TSQLiteDatabase db(dbFileName, dbKey);
+    auto index = route::TransferIndex::fromDatabase(db, cityId);
+    for (int s = 0; s < index->stationCount(); ++s) {
+        auto plans = route::planTrips(*index, origin, index->stationName(s));
+        if (!plans.empty() && plans.front().changes() == 1)
+            return index->stationName(s);
+    }
+    return {};
 }
 
 void save(QWidget *w, const QString &path) {
@@ -101,5 +114,16 @@ int main(int argc, char **argv) {
     Form1->q2->setText(fromGbk(stations.back()));
     runHandler([] { Form1->Button1Click(); });
     save(Form1, out + "/station-to-station-query.png");
+
+    std::string destination = changeDestination(Form1->cityId, stations.front());
+    if (destination.empty()) {
+        std::fprintf(stderr, "no station is one change away from the first station\n");
+        return 1;
+    }
+    Form1->N14Click();
+    Form1->q1->setText(fromGbk(stations.front()));
+    Form1->q2->setText(fromGbk(destination));
+    runHandler([] { Form1->Button1Click(); });
+    save(Form1, out + "/transfer-query.png");
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "CsvReader.h"
 #include "DbWrite.h"
 #include "Gtfs.h"
+#include "Route.h"
 
 #include "platform/Exception.h"
 
@@ -32,8 +33,16 @@ const char *const kUsage =
     "      Write a synthetic database of N cities with M lines each, for benchmarks; replaces FILE.\n"
     "  busdb import-gtfs FILE FEED --province NAME --city NAME [--city-id ID] [--replace]\n"
     "      Replace the lines of a city with one line per route of a GTFS feed (a folder or a .zip), adding\n"
-    "      the province and city when missing, in one transaction. --replace writes a character GBK cannot\n"
-    "      hold as its base letters (\"s\" for \"š\"), \"·\" for \"・\", or else \"？\", instead of stopping.\n"
+    "      the province and city when missing, in one transaction. --replace writes a character GBK cannot
+"
+    "      hold as its base letters (\"s\" for \"š\"), \"·\" for \"・\", or else \"？\", instead of stopping.
+"
+    "  busdb route FILE --city NAME|ID FROM TO [--max-changes N]
+"
+    "      Print the transfer plans from station FROM to station TO (a name, or part of names), one per line:
+"
+    "      lines, stations, remark. N is 0, 1 or 2 (the default). Exit status 1 when there is no plan.
+"
     "  busdb help\n"
     "      Show this text.\n"
     "\n"
@@ -133,6 +142,14 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
         GtfsImport result = importGtfs(a.positional[0], a.positional[1], target, a.has("--replace"));
         out << gtfsSummary(result, target);
         return 0;
+    }
+    if (command == "route") {
+        Arguments a(argc, argv, 2, {"--city", "--max-changes"}, {});
+        a.expect(3, "route FILE --city NAME|ID FROM TO [--max-changes N]");
+        std::string changes = a.option("--max-changes", false);
+        int maxChanges = changes.empty() ? 2 : int(number("--max-changes", changes, 0, 2));
+        return printRoutes(a.positional[0], a.option("--city", true), a.positional[1], a.positional[2], maxChanges, out,
+                           err);
     }
     throw UsageError{"unknown command " + command};
 }

@@ -1,0 +1,141 @@
+// Transfer planning: building a city's index and planning on it, against SQLCipher alone reading the same
+// city's sh and xh in the same run.
+//   build/bench/bench_route --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true
+// Cities: the demo's largest (北京, 1,100 lines) and generated cities of 3,000 and 20,000 lines. Each generated
+// city gets two extra lines whose end stations no other line serves, so planning between them needs two changes.
+#include "BusDb.h"
+#include "RatioReporter.h"
+#include "RawFloor.h"
+
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "platform/Gbk.h"
+#include "route/Planner.h"
+
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+
+using namespace velmora;
+
+namespace {
+
+struct City {
+    std::string file, cityId, from, to; // from and to GBK
+};
+
+std::vector<std::string> stationsOf(const std::string &sh) {
+    std::vector<std::string> out;
+    std::size_t from = 0;
+    for (std::size_t at; (at = sh.find(',', from)) != std::string::npos; from = at + 1)
+        out.push_back(sh.substr(from, at - from));
+    out.push_back(sh.substr(from));
+    return out;
+}
+
+// Adds two lines: 郊甲站 then the first line's stations, and then the stations of a line that shares none of
+// them, then 郊乙站. No ride joins the two, so every plan between 郊甲站 and 郊乙站 changes twice.
+void addOutskirts(const std::string &file) {
+    TSQLiteDatabase db(file, dbKey);
+    auto rows = db.QueryTable("SELECT sh FROM bus where cid='1' LIMIT 200");
+    const std::string a = rows->ColumnText(0);
+    const std::vector<std::string> first = stationsOf(a);
+    std::string b;
+    for (rows->MoveNext(); !rows->AtEnd() && b.empty(); rows->MoveNext()) {
+        const std::vector<std::string> other = stationsOf(rows->ColumnText(0));
+        if (std::none_of(other.begin(), other.end(),
+                         [&](const std::string &s) { return std::find(first.begin(), first.end(), s) != first.end(); }))
+            b = rows->ColumnText(0);
+    }
+    db.RunSql(gbk("INSERT INTO bus VALUES ('900001','1','郊1路','','','','','郊甲站,") + quoteSql(a) + "','')");
+    db.RunSql(gbk("INSERT INTO bus VALUES ('900002','1','郊2路','','','','','") + quoteSql(b) + gbk(",郊乙站','')"));
+}
+
+QTemporaryDir &scratch() {
+    static QTemporaryDir dir;
+    return dir;
+}
+
+const City &city(int which) {
+    static City cities[3];
+    City &c = cities[which];
+    if (c.file.empty()) {
+        if (which == 0) {
+            c = {scratch().path().toStdString() + "/demo.dbf", "1", gbk("育才小学"), gbk("火车站")};
+            busdb::buildFromCsv(c.file, busdb::defaultDemoDir());
+        } else {
+            const long lines = which == 1 ? 3000 : 20000;
+            c = {scratch().path().toStdString() + "/gen" + std::to_string(lines) + ".dbf", "1", gbk("郊甲站"),
+                 gbk("郊乙站")};
+            busdb::generateDatabase(c.file, 1, lines);
+            addOutskirts(c.file);
+        }
+    }
+    return c;
+}
+
+std::unique_ptr<route::TransferIndex> build(const City &c) {
+    TSQLiteDatabase db(c.file, dbKey);
+    return route::TransferIndex::fromDatabase(db, c.cityId);
+}
+
+void BM_Floor(benchmark::State &state) {
+    const City &c = city(int(state.range(0)));
+    for (auto _ : state)
+        rawQuery(c.file, "SELECT sh, xh FROM bus where cid='" + c.cityId + "'");
+}
+void BM_Build(benchmark::State &state) {
+    const City &c = city(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(build(c));
+}
+void BM_Plan(benchmark::State &state) {
+    const City &c = city(int(state.range(0)));
+    auto index = build(c);
+    std::size_t plans = 0, changes = 0;
+    for (auto _ : state) {
+        auto found = route::planTrips(*index, c.from, c.to);
+        plans = found.size();
+        changes = found.empty() ? 0 : std::size_t(found.front().changes());
+    }
+    state.counters["plans"] = double(plans);
+    state.counters["changes"] = double(changes);
+}
+void BM_BuildAndPlan(benchmark::State &state) {
+    const City &c = city(int(state.range(0)));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(route::planTrips(*build(c), c.from, c.to));
+}
+
+// 0: the demo's largest city; 1: 3,000 lines; 2: 20,000 lines.
+BENCHMARK(BM_Floor)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Build)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Plan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BuildAndPlan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+
+// Real time ratios, then CPU time ratios, which other work on a shared machine disturbs less.
+void printRatios(const RunTimes &times) {
+    const char *names[] = {"demo 北京", "3,000 lines", "20,000 lines"};
+    for (int k = 0; k < 3; ++k) {
+        auto at = [&](const char *bm, bool cpu) {
+            auto it = times.find(std::string(bm) + "/" + std::to_string(k));
+            return it == times.end() ? 0.0 : cpu ? it->second.second : it->second.first;
+        };
+        for (bool cpu : {false, true}) {
+            const double floor = at("BM_Floor", cpu), both = at("BM_BuildAndPlan", cpu);
+            if (floor > 0)
+                std::printf("%-14s %s: build %.2f x floor; plan %.3f ms; build+plan %.1f ms (%.2f x floor)\n", names[k],
+                            cpu ? "cpu " : "real", at("BM_Build", cpu) / floor, at("BM_Plan", cpu), both, both / floor);
+        }
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    benchmark::Initialize(&argc, argv);
+    RatioReporter reporter(printRatios);
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
+    return 0;
+}

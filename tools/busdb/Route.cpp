@@ -1,0 +1,59 @@
+#include "Route.h"
+
+#include "CsvReader.h"
+#include "DbWrite.h"
+
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
+#include "platform/Gbk.h"
+#include "route/PlanTexts.h"
+#include "route/Planner.h"
+
+#include <ostream>
+
+namespace velmora::busdb {
+
+namespace {
+
+std::string toGbkArgument(const std::string &utf8, const char *what) {
+    std::string out;
+    if (!utf8ToGbk(utf8, out))
+        throw Error(std::string(what) + " holds a character GBK cannot hold: " + utf8);
+    return out;
+}
+
+// A city id as given, else the id of the city of that name.
+std::string resolveCity(TSQLiteDatabase &db, const std::string &gbkCity) {
+    const std::string quoted = quoteSql(gbkCity);
+    for (const std::string &sql :
+         {"SELECT id FROM city where id='" + quoted + "'", "SELECT cid FROM bus where cid='" + quoted + "' LIMIT 1",
+          "SELECT id FROM city where city='" + quoted + "'"}) {
+        auto rows = db.QueryTable(sql);
+        if (rows->RowCount() > 0)
+            return rows->ColumnText(0);
+    }
+    throw Error("no city " + gbkToUtf8(gbkCity));
+}
+
+} // namespace
+
+int printRoutes(const std::string &file, const std::string &city, const std::string &from, const std::string &to,
+                int maxChanges, std::ostream &out, std::ostream &err) {
+    requireFile(file);
+    TSQLiteDatabase db(file, dbKey);
+    const std::string cityId = resolveCity(db, toGbkArgument(city, "--city"));
+    const auto index = route::TransferIndex::fromDatabase(db, cityId);
+    route::PlanOptions options;
+    options.maxChanges = maxChanges;
+    const auto plans = route::planTrips(*index, toGbkArgument(from, "FROM"), toGbkArgument(to, "TO"), options);
+    for (const route::Plan &plan : plans)
+        out << gbkToUtf8(route::planLines(*index, plan)) << '\t' << gbkToUtf8(route::planStations(*index, plan)) << '\t'
+            << gbkToUtf8(route::planRemark(plan)) << '\n';
+    if (plans.empty()) {
+        err << "busdb: no plan from " << from << " to " << to << " with at most " << maxChanges << " changes\n";
+        return 1;
+    }
+    return 0;
+}
+
+} // namespace velmora::busdb
