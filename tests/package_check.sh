@@ -3,12 +3,14 @@
 # metadata with the distribution's validators, unpacks it into a scratch root and starts the program through
 # its launcher with a scratch HOME, twice, to see the demo database seeded once and the user's city kept.
 # The launcher's failures (read-only home, a write that fails midway) are checked too.
-#   tests/package_check.sh <build folder> <version> [output folder]     (needs an X display)
+#   tests/package_check.sh <build folder> <version> <1 when the web module is built, else 0> [output folder]
+# Needs an X display.
 set -euo pipefail
 
 build=$(realpath "$1")
 version=$2
-out=$(realpath -m "${3:-$build/package_check}")
+web_module=$3
+out=$(realpath -m "${4:-$build/package_check}")
 mkdir -p "$out"
 work=$(mktemp -d)
 chmod 755 "$work" # the launcher's failure checks run as an unprivileged user
@@ -19,6 +21,9 @@ cleanup() {
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
+# The web engine will not start as root with its sandbox on.
+if [ "$(id -u)" -eq 0 ]; then export QTWEBENGINE_DISABLE_SANDBOX=1; fi
+export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
 
 # --- the package -------------------------------------------------------------------------------------------
 (cd "$build" && cpack -G DEB -B "$work/pkg" >"$out/cpack.log" 2>&1) || { cat "$out/cpack.log"; fail "cpack"; }
@@ -43,7 +48,7 @@ expected="./usr/bin/busdb
 for size in 16 22 24 32 48 64 128 256; do
     expected+=$'\n'"./usr/share/icons/hicolor/${size}x${size}/apps/com.example.Velmora.png"
 done
-if [ -e "$build/libvelmora_web.so" ]; then expected+=$'\n'"./usr/lib/velmora/libvelmora_web.so"; fi
+if [ "$web_module" = 1 ]; then expected+=$'\n'"./usr/lib/velmora/libvelmora_web.so"; fi
 dpkg-deb -c "$deb" | awk '$1 !~ /^d/ {print $1, $6}' | sort -k2 >"$out/contents.txt"
 diff <(sort <<<"$expected") <(awk '{print $2}' "$out/contents.txt") || fail "package contents differ (- expected, + found)"
 grep -q '^-rwxr-xr-x \./usr/bin/velmora$' "$out/contents.txt" || fail "the launcher is not executable"
