@@ -115,7 +115,7 @@ start() {
     eval "$(xdotool getwindowgeometry --shell "$win")"
     import -window root "$out/$1-window.png"
     # The group box caption "当前城市: <city>" near the top of the 664 x 588 client area.
-    convert "$out/$1-window.png" -crop "300x20+$((X + 20))+$((Y + HEIGHT - 588 + 8))" "$out/$1.png"
+    import -window root -crop "300x20+$((X + 20))+$((Y + HEIGHT - 588 + 8))" +repage "$out/$1.png"
     kill "$pid"
     wait "$pid" 2>/dev/null || true
     pid=
