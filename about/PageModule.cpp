@@ -7,6 +7,24 @@
 namespace velmora {
 
 namespace {
+// Loading the engine, it warns that it should have been set up before the application object. In effect it
+// has been: the scene graph's backend is chosen at start, and the module makes the shared OpenGL context
+// before the engine's first object.
+QtMessageHandler g_previousHandler = nullptr;
+void dropSetUpWarning(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+    if (type == QtWarningMsg && message.startsWith(QLatin1String("Qt WebEngine seems to be initialized from a plugin")))
+        return;
+    if (g_previousHandler)
+        g_previousHandler(type, context, message);
+    else
+        qt_message_output(type, context, message);
+}
+
+struct QuietEngineSetUp {
+    QuietEngineSetUp() { g_previousHandler = qInstallMessageHandler(dropSetUpWarning); }
+    ~QuietEngineSetUp() { qInstallMessageHandler(g_previousHandler); }
+};
+
 QString &modulePathOverride() {
     static QString path;
     return path;
@@ -37,6 +55,7 @@ void setPageModulePath(const QString &path) {
 }
 
 PageView *createPageView(QWidget *parent, const PageViewPolicy &policy, std::string &why) {
+    QuietEngineSetUp quiet;
     // Never unloaded: the engine's threads and objects outlive any one view. Loading it again only finds it.
     QLibrary module(pageModulePath());
     if (!module.load()) {
@@ -55,8 +74,9 @@ PageView *createPageView(QWidget *parent, const PageViewPolicy &policy, std::str
 }
 
 void prepareForPageModule() {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    // The scene graph reads this when first used, which is after the module is loaded.
+    // The engine draws through the OpenGL scene graph, which reads this when first used: after the module is
+    // loaded. The context the engine shares is made by the module too, only when the page starts (made at
+    // application start, as the engine would ask, it costs ~100 ms of every start-up).
     if (qEnvironmentVariableIsEmpty("QSG_RHI_BACKEND"))
         qputenv("QSG_RHI_BACKEND", "opengl");
 }

@@ -23,8 +23,8 @@ void setPageModulePath(const QString &path);
 // its entry point cannot be had.
 PageView *createPageView(QWidget *parent, const PageViewPolicy &policy, std::string &why);
 
-// Settings the web engine needs from a module, made before the application object exists: shared OpenGL
-// contexts and the OpenGL scene graph. They cost nothing when the engine never starts.
+// Settings the web engine needs from a module, made before the application object exists: the OpenGL scene
+// graph. They cost nothing when the engine never starts.
 void prepareForPageModule();
 
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QPointer>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
@@ -17,8 +18,22 @@
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
+// Qt's own setter of the context every OpenGL context of the program shares (exported by Qt Gui, not in its
+// public headers). The engine needs one; made here, it is paid for only when the page starts.
+void qt_gl_set_global_share_context(QOpenGLContext *context);
+
 namespace velmora {
 namespace {
+
+void ensureSharedContext() {
+    if (QOpenGLContext::globalShareContext())
+        return;
+    auto *shared = new QOpenGLContext(qApp);
+    if (shared->create())
+        qt_gl_set_global_share_context(shared);
+    else
+        delete shared;
+}
 
 // How long after the user's click or key in the view a link navigation still counts as theirs.
 constexpr qint64 kUserActionWindowMs = 1000;
@@ -151,5 +166,6 @@ extern "C" __attribute__((visibility("default"))) velmora::PageView *
 velmora_create_page_view(QWidget *parent, const velmora::PageViewPolicy *policy, int abi) {
     if (abi != velmora::kPageViewAbi || !policy)
         return nullptr;
+    velmora::ensureSharedContext();
     return new velmora::WebPageView(parent, *policy);
 }
