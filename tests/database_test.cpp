@@ -1,4 +1,5 @@
 // The database layer against the real encrypted engine.
+#include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "TestDb.h"
@@ -220,6 +221,21 @@ TEST_F(Db, UntypedColumnWhoseFirstValueIsNullHasNullKind) {
     table->MoveNext();
     EXPECT_EQ(table->ColumnText(0), "");
     EXPECT_EQ(messageOf([&] { table->ColumnInteger(0); }), "Not an integer or numeric field");
+}
+
+TEST_F(Db, PreparedQueryBindsValuesAndRunsAgainWithNewOnes) {
+    TSQLiteDatabase db(file, dbKey);
+    PreparedStatement insert(db, "INSERT INTO t (i, s) VALUES (?1, ?2)");
+    insert.integer(1, 1).text(2, "it's").run();
+    insert.integer(1, 2).text(2, "x' OR '1'='1").run();
+    PreparedStatement query(db, "SELECT i, s FROM t WHERE s=?1");
+    ASSERT_TRUE(query.text(1, "it's").next());
+    EXPECT_EQ(query.columnText(0), "1");
+    EXPECT_FALSE(query.next());
+    // A query read to its end takes new values; a value is never SQL text.
+    EXPECT_EQ(query.text(1, "x' OR '1'='1").firstText(), "2");
+    EXPECT_EQ(query.text(1, "nobody").firstText(), "");
+    EXPECT_EQ(PreparedStatement(db, "SELECT n FROM t").firstText(), ""); // NULL
 }
 
 TEST(FloatText, GeneralFormWithFifteenDigits) {

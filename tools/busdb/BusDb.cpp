@@ -1,18 +1,20 @@
 // busdb create, demo, query and generate.
 #include "BusDb.h"
-#include "CsvReader.h"
-#include "DbWrite.h"
+#include "DbFile.h"
+#include "Error.h"
 
+#include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
+#include "data/Transaction.h"
 #include "platform/Gbk.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <ostream>
 #include <random>
 #include <sqlcipher/sqlite3.h>
-#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -25,8 +27,8 @@ namespace velmora::busdb {
 namespace {
 
 bool exists(const std::string &path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0;
+    std::error_code ec;
+    return std::filesystem::exists(path, ec);
 }
 
 // Builds into a file beside `file` and moves it over `file` only when `build` succeeded, so a failed build

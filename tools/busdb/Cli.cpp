@@ -1,12 +1,13 @@
 // The command line of busdb: words to operations, operations' failures to messages and exit codes.
 #include "BusDb.h"
-#include "CsvReader.h"
-#include "DbWrite.h"
+#include "DbFile.h"
+#include "Error.h"
 #include "Gtfs.h"
 #include "Route.h"
 
 #include "platform/Exception.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <ostream>

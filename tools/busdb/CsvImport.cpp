@@ -1,15 +1,19 @@
 // busdb import: the four tables from UTF-8 CSV files, checked row by row, in one transaction.
 #include "BusDb.h"
 #include "CsvReader.h"
-#include "DbWrite.h"
+#include "DbFile.h"
 #include "GbkText.h"
 
+#include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
+#include "data/Transaction.h"
+
+#include <algorithm>
+#include <filesystem>
 
 #include <map>
 #include <set>
-#include <sys/stat.h>
 #include <vector>
 
 namespace velmora::busdb {
@@ -17,8 +21,8 @@ namespace velmora::busdb {
 namespace {
 
 bool fileExists(const std::string &path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
 }
 
 bool isInteger(std::string_view s) {
@@ -68,23 +72,14 @@ private:
     std::vector<std::string> values_;
 };
 
-} // namespace
-
-ImportCounts importCsv(const std::string &file, const std::string &dir) {
-    requireFile(file);
-    const std::string sheng = dir + "/sheng.csv", city = dir + "/city.csv", bus = dir + "/bus.csv",
-                      uconf = dir + "/uconf.csv";
-    if (!fileExists(sheng) && !fileExists(city) && !fileExists(bus) && !fileExists(uconf))
-        throw Error(dir + ": none of sheng.csv, city.csv, bus.csv, uconf.csv is there");
-
-    TSQLiteDatabase db(file, dbKey);
-    Transaction transaction(db);
-    ImportCounts counts;
-
-    // What is already there, so every row can be checked against the rows it refers to.
+// What the database holds, so every row can be checked against the rows it refers to, and what was added.
+struct Import {
+    TSQLiteDatabase &db;
     std::set<std::string> provinces;
     std::map<std::string, std::string> cityNames; // id -> name
-    {
+    ImportCounts counts;
+
+    explicit Import(TSQLiteDatabase &database) : db(database) {
         auto t = db.QueryTable("SELECT sheng FROM sheng");
         for (; !t->AtEnd(); t->MoveNext())
             provinces.insert(t->ColumnText(0));
@@ -93,8 +88,8 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
             cityNames[t->ColumnText(0)] = t->ColumnText(1);
     }
 
-    if (fileExists(sheng)) {
-        TableFile f(sheng, "sheng.csv", {"sheng"});
+    void provincesFrom(const std::string &path) {
+        TableFile f(path, "sheng.csv", {"sheng"});
         PreparedStatement insert(db, "INSERT INTO sheng (sheng) VALUES (?1)");
         while (f.next()) {
             if (f.value(0).empty())
@@ -105,8 +100,9 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
             ++counts.provinces;
         }
     }
-    if (fileExists(city)) {
-        TableFile f(city, "city.csv", {"id", "city", "scity"});
+
+    void citiesFrom(const std::string &path) {
+        TableFile f(path, "city.csv", {"id", "city", "scity"});
         PreparedStatement insert(db, "INSERT INTO city (id, city, scity) VALUES (?1, ?2, ?3)");
         while (f.next()) {
             if (f.value(0).empty() || f.value(1).empty())
@@ -119,8 +115,9 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
             ++counts.cities;
         }
     }
-    if (fileExists(bus)) {
-        TableFile f(bus, "bus.csv", {"id", "cid", "lm", "start", "bz", "sj", "pj", "sh", "xh"});
+
+    void linesFrom(const std::string &path) {
+        TableFile f(path, "bus.csv", {"id", "cid", "lm", "start", "bz", "sj", "pj", "sh", "xh"});
         PreparedStatement insert(db, "INSERT INTO bus (id, cid, lm, start, bz, sj, pj, sh, xh) "
                                      "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
         while (f.next()) {
@@ -134,8 +131,9 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
             ++counts.lines;
         }
     }
-    if (fileExists(uconf)) {
-        TableFile f(uconf, "uconf.csv", {"id", "city", "cid"});
+
+    void settingsFrom(const std::string &path) {
+        TableFile f(path, "uconf.csv", {"id", "city", "cid"});
         // The stored setting: a row replaces the row with the same id.
         PreparedStatement insert(db, "INSERT OR REPLACE INTO uconf (id, city, cid) VALUES (?1, ?2, ?3)");
         while (f.next()) {
@@ -150,8 +148,30 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
             ++counts.settings;
         }
     }
+};
+
+} // namespace
+
+ImportCounts importCsv(const std::string &file, const std::string &dir) {
+    requireFile(file);
+    const std::string sheng = dir + "/sheng.csv", city = dir + "/city.csv", bus = dir + "/bus.csv",
+                      uconf = dir + "/uconf.csv";
+    if (!fileExists(sheng) && !fileExists(city) && !fileExists(bus) && !fileExists(uconf))
+        throw Error(dir + ": none of sheng.csv, city.csv, bus.csv, uconf.csv is there");
+
+    TSQLiteDatabase db(file, dbKey);
+    Transaction transaction(db);
+    Import import(db);
+    if (fileExists(sheng))
+        import.provincesFrom(sheng);
+    if (fileExists(city))
+        import.citiesFrom(city);
+    if (fileExists(bus))
+        import.linesFrom(bus);
+    if (fileExists(uconf))
+        import.settingsFrom(uconf);
     transaction.commit();
-    return counts;
+    return import.counts;
 }
 
 } // namespace velmora::busdb

@@ -2,21 +2,16 @@
 // column names to positions, and a leading UTF-8 byte-order mark dropped.
 #pragma once
 
+#include "Error.h"
+
 #include <cstddef>
 #include <functional>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace velmora::busdb {
-
-// Every failure of the tool: a UTF-8 message for the terminal.
-class Error : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
 
 // One data row; valid until the next call of CsvReader::next.
 class CsvRow {

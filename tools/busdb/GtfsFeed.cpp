@@ -1,18 +1,18 @@
 #include "GtfsFeed.h"
 
-#include <sys/stat.h>
+#include <filesystem>
 #include <zip.h>
 
 namespace velmora::busdb {
 
 namespace {
 bool isDirectory(const std::string &path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
 }
 bool isFile(const std::string &path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+    std::error_code ec;
+    return std::filesystem::is_regular_file(path, ec);
 }
 } // namespace
 

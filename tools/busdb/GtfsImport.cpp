@@ -1,11 +1,11 @@
 // busdb import-gtfs: the feed's lines replace a city's lines, in one transaction.
-#include "CsvReader.h"
-#include "DbWrite.h"
+#include "DbFile.h"
+#include "Error.h"
 #include "Gtfs.h"
 
+#include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
-#include "data/SQLiteTable.h"
-#include "data/Statements.h"
+#include "data/Transaction.h"
 #include "platform/Gbk.h"
 
 #include <sstream>
@@ -22,54 +22,60 @@ std::string gbkArgument(const std::string &utf8, const char *what) {
     return out;
 }
 
-std::string firstText(TSQLiteDatabase &db, const std::string &sql) {
-    auto t = db.QueryTable(sql);
-    return t->AtEnd() ? std::string() : t->ColumnText(0);
-}
-} // namespace
+// The target's texts as GBK, checked before anything is read.
+struct GbkTarget {
+    std::string province, city, givenId;
+};
 
-GtfsImport importGtfs(const std::string &file, const std::string &feedPath, const GtfsTarget &target, bool replace) {
-    requireFile(file);
-    const std::string province = gbkArgument(target.province, "--province");
-    const std::string city = gbkArgument(target.city, "--city");
-    std::string givenId;
+GbkTarget gbkTarget(const GtfsTarget &target) {
+    GbkTarget out{gbkArgument(target.province, "--province"), gbkArgument(target.city, "--city"), {}};
     if (!target.cityId.empty())
-        givenId = gbkArgument(target.cityId, "--city-id");
+        out.givenId = gbkArgument(target.cityId, "--city-id");
+    return out;
+}
 
-    // The whole feed is read before the database is touched.
-    GtfsImport result;
-    result.feed = readGtfs(feedPath, replace);
+// The id of a city that is not there yet: the one given, unless another city holds it, else the next free one.
+std::string newCityId(TSQLiteDatabase &db, const GbkTarget &gbk, const GtfsTarget &target) {
+    if (gbk.givenId.empty()) {
+        const std::string highest =
+            PreparedStatement(db, "SELECT coalesce(max(CAST(id AS INTEGER)), 0) FROM city").firstText();
+        return std::to_string(std::stoll(highest) + 1);
+    }
+    std::string holder = PreparedStatement(db, "SELECT city FROM city WHERE id=?1").text(1, gbk.givenId).firstText();
+    if (!holder.empty())
+        throw Error("city id " + target.cityId + " already belongs to " + gbkToUtf8(holder));
+    return gbk.givenId;
+}
 
-    TSQLiteDatabase db(file, dbKey);
-    Transaction transaction(db);
-    const std::string quotedCity = quoteSql(city), quotedProvince = quoteSql(province);
-    if (firstText(db, "SELECT count(*) FROM sheng WHERE sheng='" + quotedProvince + "'") == "0") {
-        PreparedStatement(db, "INSERT INTO sheng (sheng) VALUES (?1)").text(1, province).run();
+// Finds the city of the target, adding its province and the city itself when missing.
+void resolveCity(TSQLiteDatabase &db, const GbkTarget &gbk, const GtfsTarget &target, GtfsImport &result) {
+    if (PreparedStatement(db, "SELECT count(*) FROM sheng WHERE sheng=?1").text(1, gbk.province).firstText() == "0") {
+        PreparedStatement(db, "INSERT INTO sheng (sheng) VALUES (?1)").text(1, gbk.province).run();
         result.newProvince = true;
     }
-    std::string id =
-        firstText(db, "SELECT id FROM city WHERE city='" + quotedCity + "' AND scity='" + quotedProvince + "'");
-    if (!id.empty() && !givenId.empty() && id != givenId)
+    std::string id = PreparedStatement(db, "SELECT id FROM city WHERE city=?1 AND scity=?2")
+                         .text(1, gbk.city)
+                         .text(2, gbk.province)
+                         .firstText();
+    if (!id.empty() && !gbk.givenId.empty() && id != gbk.givenId)
         throw Error("city " + target.city + " already has id " + gbkToUtf8(id) + ", not " + target.cityId);
     if (id.empty()) {
-        if (!givenId.empty()) {
-            std::string holder = firstText(db, "SELECT city FROM city WHERE id='" + quoteSql(givenId) + "'");
-            if (!holder.empty())
-                throw Error("city id " + target.cityId + " already belongs to " + gbkToUtf8(holder));
-            id = givenId;
-        } else {
-            id =
-                std::to_string(std::stoll(firstText(db, "SELECT coalesce(max(CAST(id AS INTEGER)), 0) FROM city")) + 1);
-        }
+        id = newCityId(db, gbk, target);
         PreparedStatement(db, "INSERT INTO city (id, city, scity) VALUES (?1, ?2, ?3)")
             .text(1, id)
-            .text(2, city)
-            .text(3, province)
+            .text(2, gbk.city)
+            .text(3, gbk.province)
             .run();
         result.newCity = true;
     }
     result.cityId = id;
-    result.linesRemoved = std::stol(firstText(db, "SELECT count(*) FROM bus WHERE cid='" + quoteSql(id) + "'"));
+}
+
+// Replaces every line of the city with the feed's, and makes the city the stored one when there is none.
+void replaceLines(TSQLiteDatabase &db, const std::string &city, GtfsImport &result) {
+    const std::string &id = result.cityId;
+    result.linesRemoved =
+        std::stol(PreparedStatement(db, "SELECT count(*) FROM bus WHERE cid=?1").text(1, id).firstText());
     PreparedStatement(db, "DELETE FROM bus WHERE cid=?1").text(1, id).run();
     PreparedStatement insert(db, "INSERT INTO bus (id, cid, lm, start, bz, sj, pj, sh, xh) "
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
@@ -85,10 +91,25 @@ GtfsImport importGtfs(const std::string &file, const std::string &feedPath, cons
             .text(9, l.xh)
             .run();
     // A database without a stored city opens on the imported one.
-    if (firstText(db, "SELECT count(*) FROM uconf WHERE id=1") == "0") {
+    if (PreparedStatement(db, "SELECT count(*) FROM uconf WHERE id=1").firstText() == "0") {
         PreparedStatement(db, "INSERT INTO uconf (id, city, cid) VALUES (1, ?1, ?2)").text(1, city).text(2, id).run();
         result.storedCitySet = true;
     }
+}
+} // namespace
+
+GtfsImport importGtfs(const std::string &file, const std::string &feedPath, const GtfsTarget &target, bool replace) {
+    requireFile(file);
+    const GbkTarget gbk = gbkTarget(target);
+
+    // The whole feed is read before the database is touched.
+    GtfsImport result;
+    result.feed = readGtfs(feedPath, replace);
+
+    TSQLiteDatabase db(file, dbKey);
+    Transaction transaction(db);
+    resolveCity(db, gbk, target, result);
+    replaceLines(db, gbk.city, result);
     transaction.commit();
     return result;
 }

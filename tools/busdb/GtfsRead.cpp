@@ -1,59 +1,30 @@
-// Reading a GTFS feed into bus lines. stop_times.txt is streamed twice: the first pass keeps a few numbers per
-// trip (stop count, first stop and departure, a fingerprint of its stops), which choose each route's
-// representative trips; the second keeps the stops of those trips only. Memory follows trips, not rows.
+// Reading a GTFS feed for its mapping to bus lines (GtfsLines.cpp). stop_times.txt is streamed twice: the first
+// pass keeps a few numbers per trip (stop count, first stop and departure, a fingerprint of its stops), which
+// choose each route's representative trips; the second keeps the stops of those trips only. Memory follows
+// trips, not rows.
 #include "CsvReader.h"
 #include "GbkText.h"
 #include "Gtfs.h"
 #include "GtfsFeed.h"
 #include "GtfsFields.h"
+#include "GtfsTables.h"
 
 #include "platform/Gbk.h"
 
 #include <algorithm>
-#include <climits>
 #include <cstdint>
-#include <cstdio>
-#include <deque>
-#include <map>
+#include <cstdlib>
 #include <string_view>
-#include <unordered_map>
 
 namespace velmora::busdb {
 
 namespace {
 
-struct Stop {
-    std::string name; // GBK, commas made full-width
-    std::string parent;
-    long line;
-    int shown; // the stop whose name is shown: its parent station, or itself
-};
-
-struct Route {
-    std::string id, lm, bz; // GBK
-    std::string utf8Id;
-    std::vector<int> trips;
-    std::vector<int> fares;
-};
-
-struct Trip {
-    int route;
-    int direction; // -1 when the feed gives none
-    std::uint32_t count = 0;
-    std::uint32_t firstSequence = UINT32_MAX;
-    int firstStop = -1;
-    std::uint32_t lastSequence = 0;
-    int lastStop = -1;
-    int firstDeparture = -1; // seconds after midnight of the service day
-    std::uint64_t fingerprint = 0;
-    int slot = -1; // where its stops go in the second pass, when it represents a direction
-    int frequencyFirst = -1, frequencyLast = -1;
-};
-
-struct Fare {
-    double price;
-    std::string currency;
-};
+using gtfs::Call;
+using gtfs::Fare;
+using gtfs::Route;
+using gtfs::Stop;
+using gtfs::Trip;
 
 class FeedReader {
 public:
@@ -67,8 +38,9 @@ public:
         countStopTimes();
         readFrequencies();
         readFares();
-        chooseRepresentatives();
+        gtfs::chooseRepresentatives(tables_, result_);
         collectStations();
+        gtfs::appendLines(tables_, result_.lines);
         result_.nearForms = converter_.nearForms();
         result_.replacements = converter_.replacements();
         if (result_.lines.empty())
@@ -105,11 +77,12 @@ private:
             std::string gbkName;
             if (!converter_.convert(utf8, gbkName))
                 r->fail(row.line(), "stop_name", converter_.problem());
-            stops_.push_back({std::move(gbkName), std::string(row[parent]), row.line(), int(stops_.size())});
-            if (!stopIds_.add(row[id], int(stops_.size()) - 1))
+            tables_.stops.push_back(
+                {std::move(gbkName), std::string(row[parent]), row.line(), int(tables_.stops.size())});
+            if (!stopIds_.add(row[id], int(tables_.stops.size()) - 1))
                 r->fail(row.line(), "stop_id " + std::string(row[id]) + " appears twice");
         }
-        for (Stop &s : stops_) {
+        for (Stop &s : tables_.stops) {
             if (s.parent.empty())
                 continue;
             s.shown = stopIds_.find(s.parent);
@@ -142,11 +115,11 @@ private:
                 if (a >= 0)
                     route.bz = agencyNames_[std::size_t(a)];
             }
-            routes_.push_back(std::move(route));
-            if (!routeIds_.add(row[id], int(routes_.size()) - 1))
+            tables_.routes.push_back(std::move(route));
+            if (!routeIds_.add(row[id], int(tables_.routes.size()) - 1))
                 r->fail(row.line(), "route_id " + std::string(row[id]) + " appears twice");
         }
-        if (routes_.empty())
+        if (tables_.routes.empty())
             throw Error("routes.txt: the feed has no routes");
     }
 
@@ -161,10 +134,10 @@ private:
             std::string_view d = row[dir];
             if (!(d.empty() || d == "0" || d == "1"))
                 r->fail(row.line(), "direction_id", "\"" + std::string(d) + "\" is not 0, 1 or empty");
-            trips_.push_back({routeIndex, d.empty() ? -1 : d[0] - '0'});
-            if (!tripIds_.add(row[id], int(trips_.size()) - 1))
+            tables_.trips.push_back({routeIndex, d.empty() ? -1 : d[0] - '0'});
+            if (!tripIds_.add(row[id], int(tables_.trips.size()) - 1))
                 r->fail(row.line(), "trip_id " + std::string(row[id]) + " appears twice");
-            routes_[std::size_t(routeIndex)].trips.push_back(int(trips_.size()) - 1);
+            tables_.routes[std::size_t(routeIndex)].trips.push_back(int(tables_.trips.size()) - 1);
         }
     }
 
@@ -200,7 +173,7 @@ private:
         auto r = feed_.open("stop_times.txt");
         StopTimeColumns c = stopTimeColumns(*r);
         for (CsvRow row; r->next(row); ++result_.stopTimes) {
-            Trip &t = trips_[std::size_t(tripOf(*r, row, c))];
+            Trip &t = tables_.trips[std::size_t(tripOf(*r, row, c))];
             int stop = stopIds_.find(row[c.stop]);
             if (stop < 0)
                 r->fail(row.line(), "stop_id " + std::string(row[c.stop]) + " is not in stops.txt");
@@ -248,7 +221,7 @@ private:
                 r->fail(row.line(), "headway_secs", "\"" + std::string(row[headway]) + "\" is not a positive number");
             // Departures run from start_time every headway while before end_time.
             int last = to > from ? from + (to - from - 1) / int(step) * int(step) : from;
-            Trip &tr = trips_[std::size_t(t)];
+            Trip &tr = tables_.trips[std::size_t(t)];
             tr.frequencyFirst = tr.frequencyFirst < 0 ? from : std::min(tr.frequencyFirst, from);
             tr.frequencyLast = std::max(tr.frequencyLast, last);
         }
@@ -262,8 +235,8 @@ private:
             readFareAttributes(fareIds);
         if (!feed_.has("fare_rules.txt")) {
             // One fare and no rules: the fare of every route.
-            if (fares_.size() == 1)
-                for (Route &route : routes_)
+            if (tables_.fares.size() == 1)
+                for (Route &route : tables_.routes)
                     route.fares.push_back(0);
             return;
         }
@@ -278,7 +251,7 @@ private:
             int ri = routeIds_.find(row[route]);
             if (ri < 0)
                 rules->fail(row.line(), "route_id " + std::string(row[route]) + " is not in routes.txt");
-            std::vector<int> &list = routes_[std::size_t(ri)].fares;
+            std::vector<int> &list = tables_.routes[std::size_t(ri)].fares;
             if (std::find(list.begin(), list.end(), f) == list.end())
                 list.push_back(f);
         }
@@ -294,101 +267,24 @@ private:
             double value = std::strtod(p.c_str(), &end);
             if (p.empty() || *end || value < 0)
                 r->fail(row.line(), "price", "\"" + p + "\" is not a price");
-            fares_.push_back({value, text(*r, row, currency, "currency_type")});
-            if (!fareIds.add(row[id], int(fares_.size()) - 1))
+            tables_.fares.push_back({value, text(*r, row, currency, "currency_type")});
+            if (!fareIds.add(row[id], int(tables_.fares.size()) - 1))
                 r->fail(row.line(), "fare_id " + std::string(row[id]) + " appears twice");
         }
     }
-
-    // The most stops wins; on a tie the trip first in trips.txt.
-    static bool better(const Trip &a, int ai, const Trip &b, int bi) {
-        return a.count != b.count ? a.count > b.count : ai < bi;
-    }
-
-    // Without direction_id: the most common stop sequence (on a tie the one met first), and as the way back the
-    // most common other one that starts at the station where it ends, else the next most common; -1 for none.
-    int commonPatterns(const std::vector<int> &used, int &back) const {
-        std::map<std::uint64_t, std::pair<int, int>> patterns; // fingerprint -> count, first trip
-        for (int t : used) {
-            auto &p = patterns.emplace(trips_[std::size_t(t)].fingerprint, std::make_pair(0, t)).first->second;
-            ++p.first;
-        }
-        std::vector<std::pair<int, int>> ranked;
-        for (const auto &p : patterns)
-            ranked.push_back(p.second);
-        std::sort(ranked.begin(), ranked.end(), [](const auto &a, const auto &b) {
-            return a.first != b.first ? a.first > b.first : a.second < b.second;
-        });
-        const int first = ranked[0].second;
-        const std::string &end = shownName(trips_[std::size_t(first)].lastStop);
-        back = ranked.size() > 1 ? ranked[1].second : -1;
-        for (std::size_t k = 1; k < ranked.size(); ++k) {
-            if (shownName(trips_[std::size_t(ranked[k].second)].firstStop) == end) {
-                back = ranked[k].second;
-                break;
-            }
-        }
-        return first;
-    }
-
-    void chooseRepresentatives() {
-        for (const Trip &t : trips_)
-            result_.tripsWithoutStopTimes += t.count == 0;
-        for (std::size_t ri = 0; ri < routes_.size(); ++ri) {
-            Route &route = routes_[ri];
-            std::vector<int> used;
-            bool directions = false;
-            for (int t : route.trips) {
-                if (trips_[std::size_t(t)].count > 0) {
-                    used.push_back(t);
-                    directions = directions || trips_[std::size_t(t)].direction >= 0;
-                }
-            }
-            if (used.empty()) {
-                result_.skipped.push_back("route " + route.utf8Id + ": no trips with stop times");
-                representatives_.push_back({-1, -1, -1});
-                continue;
-            }
-            int rep[2] = {-1, -1};
-            int firstDirection = -1; // the direction shown as direction 0; -1 for all trips
-            if (directions) {
-                for (int t : used) {
-                    int d = trips_[std::size_t(t)].direction;
-                    if (d >= 0 &&
-                        (rep[d] < 0 || better(trips_[std::size_t(t)], t, trips_[std::size_t(rep[d])], rep[d])))
-                        rep[d] = t;
-                }
-                firstDirection = rep[0] >= 0 ? 0 : 1;
-                if (rep[0] < 0)
-                    std::swap(rep[0], rep[1]);
-            } else {
-                rep[0] = commonPatterns(used, rep[1]);
-            }
-            for (int r : rep)
-                if (r >= 0 && trips_[std::size_t(r)].slot < 0)
-                    trips_[std::size_t(r)].slot = int(slots_.size()), slots_.emplace_back();
-            representatives_.push_back({rep[0], rep[1], firstDirection});
-        }
-    }
-
-    struct Call {
-        std::uint32_t sequence;
-        int stop;
-        long line;
-    };
 
     void collectStations() {
         auto r = feed_.open("stop_times.txt");
         StopTimeColumns c = stopTimeColumns(*r);
         for (CsvRow row; r->next(row);) {
-            int slot = trips_[std::size_t(tripOf(*r, row, c))].slot;
+            int slot = tables_.trips[std::size_t(tripOf(*r, row, c))].slot;
             if (slot < 0)
                 continue;
             std::uint32_t sequence = 0;
             parseCount(row[c.sequence], sequence); // checked in the first pass
-            slots_[std::size_t(slot)].push_back({sequence, stopIds_.find(row[c.stop]), row.line()});
+            tables_.slotCalls[std::size_t(slot)].push_back({sequence, stopIds_.find(row[c.stop]), row.line()});
         }
-        for (auto &calls : slots_) {
+        for (auto &calls : tables_.slotCalls) {
             std::stable_sort(calls.begin(), calls.end(),
                              [](const Call &a, const Call &b) { return a.sequence < b.sequence; });
             for (std::size_t i = 1; i < calls.size(); ++i)
@@ -396,80 +292,14 @@ private:
                     r->fail(calls[i].line,
                             "stop_sequence " + std::to_string(calls[i].sequence) + " appears twice in one trip");
         }
-        for (std::size_t ri = 0; ri < routes_.size(); ++ri)
-            if (representatives_[ri].trip[0] >= 0)
-                result_.lines.push_back(lineOf(ri));
     }
-
-    const std::string &shownName(int stop) const { return stops_[std::size_t(stops_[std::size_t(stop)].shown)].name; }
-
-    std::string stations(int trip) const {
-        std::string out;
-        if (trip < 0)
-            return out;
-        for (const Call &call : slots_[std::size_t(trips_[std::size_t(trip)].slot)])
-            out += (out.empty() ? "" : ",") + shownName(call.stop);
-        return out;
-    }
-
-    GtfsLine lineOf(std::size_t ri) const {
-        static const std::string arrow = "-->", first = gbk("首班 "), last = gbk(" 末班 "), fare = gbk("票价 "),
-                                 yuan = gbk("元");
-        const Route &route = routes_[ri];
-        const Representatives &rep = representatives_[ri];
-        GtfsLine line{route.id, route.lm, {}, route.bz, {}, {}, stations(rep.trip[0]), stations(rep.trip[1])};
-        const auto &calls = slots_[std::size_t(trips_[std::size_t(rep.trip[0])].slot)];
-        line.start = shownName(calls.front().stop) + arrow + shownName(calls.back().stop);
-
-        // Service times: departures from direction 0's first station over the direction's trips.
-        const std::string &origin = shownName(calls.front().stop);
-        int earliest = INT_MAX, latest = -1;
-        for (int t : route.trips) {
-            const Trip &trip = trips_[std::size_t(t)];
-            if (trip.count == 0 || (rep.firstDirection >= 0 && trip.direction != rep.firstDirection) ||
-                shownName(trip.firstStop) != origin)
-                continue;
-            int from = trip.frequencyFirst >= 0 ? trip.frequencyFirst : trip.firstDeparture;
-            int to = trip.frequencyFirst >= 0 ? trip.frequencyLast : trip.firstDeparture;
-            if (from >= 0) {
-                earliest = std::min(earliest, from);
-                latest = std::max(latest, to);
-            }
-        }
-        if (latest >= 0)
-            line.sj = first + clockText(earliest) + last + clockText(latest);
-
-        if (!route.fares.empty()) {
-            const std::string &currency = fares_[std::size_t(route.fares.front())].currency;
-            double low = fares_[std::size_t(route.fares.front())].price, high = low;
-            for (int f : route.fares) {
-                if (fares_[std::size_t(f)].currency != currency)
-                    continue;
-                low = std::min(low, fares_[std::size_t(f)].price);
-                high = std::max(high, fares_[std::size_t(f)].price);
-            }
-            std::string amount = priceText(low) + (high > low ? "-" + priceText(high) : "");
-            line.pj = fare + amount + (currency == "CNY" ? yuan : " " + currency);
-        }
-        return line;
-    }
-
-    struct Representatives {
-        int trip[2];
-        int firstDirection;
-    };
 
     GtfsFeed feed_;
     GbkConverter converter_;
     GtfsRead result_;
     IdMap agencies_, stopIds_, routeIds_, tripIds_;
     std::vector<std::string> agencyNames_;
-    std::vector<Stop> stops_;
-    std::vector<Route> routes_;
-    std::vector<Trip> trips_;
-    std::vector<Fare> fares_;
-    std::vector<Representatives> representatives_;
-    std::vector<std::vector<Call>> slots_;
+    gtfs::Tables tables_;
 };
 
 } // namespace

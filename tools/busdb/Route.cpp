@@ -1,11 +1,10 @@
 #include "Route.h"
 
-#include "CsvReader.h"
-#include "DbWrite.h"
+#include "DbFile.h"
+#include "Error.h"
 
+#include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
-#include "data/SQLiteTable.h"
-#include "data/Statements.h"
 #include "platform/Gbk.h"
 #include "route/PlanTexts.h"
 #include "route/Planner.h"
@@ -25,13 +24,11 @@ std::string toGbkArgument(const std::string &utf8, const char *what) {
 
 // A city id as given, else the id of the city of that name.
 std::string resolveCity(TSQLiteDatabase &db, const std::string &gbkCity) {
-    const std::string quoted = quoteSql(gbkCity);
-    for (const std::string &sql :
-         {"SELECT id FROM city where id='" + quoted + "'", "SELECT cid FROM bus where cid='" + quoted + "' LIMIT 1",
-          "SELECT id FROM city where city='" + quoted + "'"}) {
-        auto rows = db.QueryTable(sql);
-        if (rows->RowCount() > 0)
-            return rows->ColumnText(0);
+    for (const char *sql : {"SELECT id FROM city where id=?1", "SELECT cid FROM bus where cid=?1 LIMIT 1",
+                            "SELECT id FROM city where city=?1"}) {
+        PreparedStatement query(db, sql);
+        if (query.text(1, gbkCity).next())
+            return query.columnText(0);
     }
     throw Error("no city " + gbkToUtf8(gbkCity));
 }

@@ -1,0 +1,77 @@
+// What the feed reader keeps of a GTFS feed, by index, for mapping its routes to bus lines.
+#pragma once
+
+#include "Gtfs.h"
+
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora::busdb::gtfs {
+
+struct Stop {
+    std::string name; // GBK, commas made full-width
+    std::string parent;
+    long line;
+    int shown; // the stop whose name is shown: its parent station, or itself
+};
+
+struct Route {
+    std::string id, lm, bz; // GBK
+    std::string utf8Id;
+    std::vector<int> trips;
+    std::vector<int> fares;
+};
+
+struct Trip {
+    int route;
+    int direction; // -1 when the feed gives none
+    std::uint32_t count = 0;
+    std::uint32_t firstSequence = UINT32_MAX;
+    int firstStop = -1;
+    std::uint32_t lastSequence = 0;
+    int lastStop = -1;
+    int firstDeparture = -1; // seconds after midnight of the service day
+    std::uint64_t fingerprint = 0;
+    int slot = -1; // where its stops go in the second pass, when it represents a direction
+    int frequencyFirst = -1, frequencyLast = -1;
+};
+
+struct Fare {
+    double price;
+    std::string currency;
+};
+
+// One stop of a representative trip.
+struct Call {
+    std::uint32_t sequence;
+    int stop;
+    long line;
+};
+
+// A route's trips shown as its two directions (-1: none), and the direction shown first (-1: all trips).
+struct Representatives {
+    int trip[2];
+    int firstDirection;
+};
+
+struct Tables {
+    std::vector<Stop> stops;
+    std::vector<Route> routes;
+    std::vector<Trip> trips;
+    std::vector<Fare> fares;
+    std::vector<Representatives> representatives; // one per route
+    std::vector<std::vector<Call>> slotCalls;     // the stops of each representative trip, in sequence order
+
+    const std::string &shownName(int stop) const { return stops[std::size_t(stops[std::size_t(stop)].shown)].name; }
+};
+
+// Chooses each route's representative trips and gives each a slot for its stops; counts trips without stop
+// times and notes routes left out in `result`.
+void chooseRepresentatives(Tables &tables, GtfsRead &result);
+
+// One line per route that has a representative, once the slotCalls hold their stops.
+void appendLines(const Tables &tables, std::vector<GtfsLine> &lines);
+
+} // namespace velmora::busdb::gtfs
