@@ -17,6 +17,7 @@ TForm3 *Form3 = nullptr;
 void CreateForms() {
     Form1 = createForm<TForm1>(nullptr);
     Form2 = createForm<TForm2>(nullptr);
+    Form2->setMainWindow(Form1);
     Form3 = createForm<TForm3>(nullptr);
 }
 

@@ -2,8 +2,12 @@
 #include "app/TForm1.h"
 
 #include "app/LinkLabel.h"
+#include "grid/ClientDataSet.h"
+#include "grid/DBGrid.h"
 #include "platform/Application.h"
 #include "route/IndexCache.h"
+#include "skins/SkinData.h"
+#include "skins/SkinStore.h"
 
 #include <QAction>
 #include <QCompleter>
@@ -206,10 +210,8 @@ void TForm1::connectHandlers() {
         connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
-    connect(static_cast<TLinkLabel *>(Label1), &TLinkLabel::clicked, this,
-            [this] { runHandler([this] { Label1Click(); }); });
-    connect(static_cast<TLinkLabel *>(Label2), &TLinkLabel::clicked, this,
-            [this] { runHandler([this] { Label2Click(); }); });
+    connect(Label1, &TLinkLabel::clicked, this, [this] { runHandler([this] { Label1Click(); }); });
+    connect(Label2, &TLinkLabel::clicked, this, [this] { runHandler([this] { Label2Click(); }); });
     connect(xxxx, &QWidget::customContextMenuRequested, this,
             [this](const QPoint &at) { PopupMenu1->popup(xxxx->mapToGlobal(at)); });
     ClientDataSet1->AfterScroll = [this] { ClientDataSet1AfterScroll(); };

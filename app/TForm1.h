@@ -1,11 +1,6 @@
 // The main window: the city's query row, the result grid, the shown line's details and the two links.
 #pragma once
 
-#include "grid/ClientDataSet.h"
-#include "grid/DBGrid.h"
-#include "skins/SkinData.h"
-#include "skins/SkinStore.h"
-
 #include <QMainWindow>
 #include <memory>
 #include <string>
@@ -22,6 +17,13 @@ class QPushButton;
 class QStringListModel;
 
 namespace velmora {
+
+class TClientDataSet;
+class TDataSetModel;
+class TDBGrid;
+class TLinkLabel;
+class TSkinData;
+class TSkinStore;
 
 namespace route {
 class IndexCache;
@@ -41,7 +43,8 @@ public:
 
     // Controls.
     QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
-    QLabel *sm1, *sm2, *xxxx, *Label1, *Label2; // Label1 and Label2 are links (TLinkLabel)
+    QLabel *sm1, *sm2, *xxxx;
+    TLinkLabel *Label1, *Label2;
     QLineEdit *q1, *q2;
     QPushButton *Button1, *Button200;
     TClientDataSet *ClientDataSet1;

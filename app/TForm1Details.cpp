@@ -1,10 +1,12 @@
 // The shown line's details, copying them, and the two links.
-#include "app/Captions.h"
 #include "app/LineTexts.h"
+#include "app/LinkLabel.h"
 #include "app/TForm1.h"
+#include "grid/ClientDataSet.h"
 #include "platform/Gbk.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
+#include "platform/WidgetText.h"
 
 #include "BuildSettings.h"
 

@@ -1,12 +1,13 @@
 // Query modes, the query button and the query run that fills the result grid.
-#include "app/Captions.h"
 #include "app/LineTexts.h"
 #include "app/TForm1.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
+#include "grid/ClientDataSet.h"
 #include "platform/Gbk.h"
 #include "platform/Messages.h"
+#include "platform/WidgetText.h"
 #include "route/IndexCache.h"
 #include "route/PlanTexts.h"
 
@@ -69,7 +70,7 @@ void TForm1::Button1Click() {
         runTransferQuery();
         return;
     }
-    querySql = queryTextFor(queryMode, cityId, toGbk(q1->text()), queryMode == 3 ? toGbk(q2->text()) : std::string());
+    querySql = queryTextFor(queryMode, cityId, typedText(q1), queryMode == 3 ? typedText(q2) : std::string());
     Button200Click();
 }
 
@@ -108,7 +109,7 @@ void TForm1::Button200Click() {
 
 void TForm1::runTransferQuery() {
     const std::shared_ptr<const route::TransferIndex> index = planIndex_->get(dbFileName, dbKey, cityId);
-    const std::vector<route::Plan> plans = route::planTrips(*index, toGbk(q1->text()), toGbk(q2->text()));
+    const std::vector<route::Plan> plans = route::planTrips(*index, typedText(q1), typedText(q2));
     if (plans.empty()) {
         messageDlg(noResultWarning(), MsgType::Warning, mbOK);
         return;

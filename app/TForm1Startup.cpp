@@ -1,6 +1,5 @@
 // Start-up of the main window, the dialogs behind the menus, and the skin items.
 #include "about/TForm3.h"
-#include "app/Captions.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "city/TForm2.h"
@@ -8,6 +7,9 @@
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include "platform/Gbk.h"
+#include "platform/WidgetText.h"
+#include "skins/SkinData.h"
+#include "skins/SkinStore.h"
 
 #include <QGroupBox>
 

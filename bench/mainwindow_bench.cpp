@@ -8,6 +8,7 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
+#include "grid/ClientDataSet.h"
 #include "platform/Application.h"
 #include "platform/Gbk.h"
 

@@ -1,10 +1,7 @@
 #include "city/ListItems.h"
 
-#include "platform/Gbk.h"
-
 #include <QComboBox>
 #include <QPainter>
-#include <QSignalBlocker>
 
 namespace velmora {
 
@@ -16,22 +13,6 @@ constexpr int kTextIndent = 2;
 void setUpPlainList(QComboBox *combo) {
     combo->setEditable(false);
     combo->setItemDelegate(new PlainItemDelegate(combo));
-}
-
-void appendItem(QComboBox *combo, const std::string &text) {
-    // A list that gets its first item selects it on its own; a selection comes only from the user here.
-    const QSignalBlocker quiet(combo);
-    const int before = combo->currentIndex();
-    // The item keeps its exact bytes, so a text goes back to the database as it came, whatever it shows as.
-    combo->addItem(fromGbk(text), QByteArray(text.data(), qsizetype(text.size())));
-    if (combo->currentIndex() != before)
-        combo->setCurrentIndex(before);
-}
-
-std::string itemText(const QComboBox *combo, int index) {
-    if (index < 0 || index >= combo->count())
-        return {};
-    return combo->itemData(index).toByteArray().toStdString();
 }
 
 void PlainItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const {

@@ -1,12 +1,12 @@
 #include "city/TForm2.h"
 
-#include "app/Forms.h"
 #include "app/TForm1.h"
 #include "city/ListItems.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include "platform/Gbk.h"
+#include "platform/WidgetText.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -94,16 +94,15 @@ void TForm2::Button1Click() {
     if (!cityName.empty()) {
         // The state is set before the query reads it, the query runs before the mode switch, and the choice is
         // stored last; a failing step leaves the earlier ones done and the dialog open.
-        Form1->GroupBox1->setTitle(fromGbk(captionPrefix + cityName));
-        Form1->cityName = cityName;
-        Form1->cityId = selectedCityId();
-        Form1->Button200Click();
-        Form1->N2Click();
+        setCaption(mainWindow_->GroupBox1, captionPrefix + cityName);
+        mainWindow_->cityName = cityName;
+        mainWindow_->cityId = selectedCityId();
+        mainWindow_->Button200Click();
+        mainWindow_->N2Click();
         TSQLiteDatabase db(dbFileName, dbKey);
         db.RunSql(sql::updateStoredCity(itemText(ComboBox2, ComboBox2->currentIndex()), selectedCityId()));
     }
     Close();
 }
-
 
 } // namespace velmora

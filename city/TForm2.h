@@ -12,10 +12,14 @@ class QPushButton;
 
 namespace velmora {
 
+class TForm1;
+
 class TForm2 : public ModalForm {
     Q_OBJECT
 public:
     explicit TForm2(QWidget *parent = nullptr);
+    // The main window a chosen city is applied to; set before the dialog is first shown.
+    void setMainWindow(TForm1 *mainWindow) { mainWindow_ = mainWindow; }
     // Fills the province list, once.
     void FormCreate();
     // Refills both city lists for the selected province.
@@ -31,11 +35,11 @@ public:
     QPushButton *Button1;
     QComboBox *ComboBox3; // city ids, parallel to ComboBox2; never shown
 
-protected:
-
 private:
     // The id paired with the selected city, empty when there is none.
     std::string selectedCityId() const;
+
+    TForm1 *mainWindow_ = nullptr;
 };
 
 } // namespace velmora

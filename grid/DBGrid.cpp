@@ -1,7 +1,7 @@
 #include "grid/DBGrid.h"
 
 #include "platform/Application.h"
-#include "platform/Gbk.h"
+#include "platform/WidgetText.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -31,7 +31,8 @@ QVariant TDataSetModel::data(const QModelIndex &index, int role) const {
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromGbk(dataSet_->value(index.row(), index.column()));
+    case GbkBytesRole:
+        return gbkItemData(dataSet_->value(index.row(), index.column()), role);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     default:
@@ -44,7 +45,8 @@ QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return fromGbk(dataSet_->fields()[std::size_t(section)].name);
+    case GbkBytesRole:
+        return gbkItemData(dataSet_->fields()[std::size_t(section)].name, role);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
     case Qt::FontRole:
@@ -103,6 +105,13 @@ void TDataSetModel::scrolled() {
 TDBGrid::TDBGrid(TClientDataSet *dataSet, QWidget *parent)
     : QTableView(parent), model_(new TDataSetModel(dataSet, this)) {
     setModel(model_);
+    setUpBehaviour();
+    setUpTitleRow();
+    connect(model_, &QAbstractItemModel::modelReset, this, &TDBGrid::applyColumnWidths);
+    connect(model_, &TDataSetModel::currentRowMoved, this, &TDBGrid::followDataSet);
+}
+
+void TDBGrid::setUpBehaviour() {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -115,6 +124,9 @@ TDBGrid::TDBGrid(TClientDataSet *dataSet, QWidget *parent)
     setDragEnabled(false);
     setAcceptDrops(false);
     verticalHeader()->hide(); // no row indicator
+}
+
+void TDBGrid::setUpTitleRow() {
     QHeaderView *titles = horizontalHeader();
     titles->setSectionResizeMode(QHeaderView::Fixed);
     titles->setSectionsMovable(false);
@@ -123,8 +135,6 @@ TDBGrid::TDBGrid(TClientDataSet *dataSet, QWidget *parent)
     titles->setSortIndicatorShown(false);
     titles->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     titles->setStretchLastSection(false);
-    connect(model_, &QAbstractItemModel::modelReset, this, &TDBGrid::applyColumnWidths);
-    connect(model_, &TDataSetModel::currentRowMoved, this, &TDBGrid::followDataSet);
 }
 
 int TDBGrid::columnWidthFor(int size) const {

@@ -68,6 +68,10 @@ protected:
                                                          const QEvent *event = nullptr) const override;
 
 private:
+    // Read-only, whole-row, single selection; no sorting, dragging, wrapping or row indicator.
+    void setUpBehaviour();
+    // Fixed, left-aligned titles that neither move, sort nor stretch.
+    void setUpTitleRow();
     void applyColumnWidths();
     void followDataSet(int row);
 

@@ -1,8 +1,8 @@
 #include "skins/TSkinReader.h"
 
 #include "platform/Gbk.h"
-#include "skins/SkinNotice.h"
 #include "skins/PackageFormat.h"
+#include "skins/SkinNotice.h"
 
 #include <algorithm>
 #include <cstring>
@@ -57,6 +57,29 @@ long decodeNameList(TLZHDecoder &decoder, std::uint64_t start, std::uint64_t end
         at = upTo;
     }
     return lineEnds + (open ? 1 : 0);
+}
+
+// Reads `count` entry sizes from the table at `tableStart`, with each entry's offset in the data; false when a
+// size is negative or the entries run past the `dataSize` bytes of data.
+bool readSizeTable(std::string_view decoded, std::uint64_t tableStart, std::size_t count, std::uint64_t dataSize,
+                   std::vector<std::int32_t> &sizes, std::vector<std::size_t> &offsets) {
+    sizes.reserve(count);
+    offsets.reserve(count);
+    std::uint64_t sum = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::int32_t size = readInt32(decoded, static_cast<std::size_t>(tableStart + 4 * i));
+        if (size < 0 || sum + static_cast<std::uint64_t>(size) > dataSize)
+            return false;
+        offsets.push_back(static_cast<std::size_t>(sum));
+        sizes.push_back(size);
+        sum += static_cast<std::uint64_t>(size);
+    }
+    return true;
+}
+
+void lowerAsciiInPlace(std::string &s) {
+    for (char &c : s)
+        c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
 }
 } // namespace
 
@@ -142,25 +165,15 @@ bool TSkinReader::ReadPackage(std::string_view package) {
 
     std::vector<std::int32_t> sizes;
     std::vector<std::size_t> offsets;
-    sizes.reserve(static_cast<std::size_t>(count));
-    offsets.reserve(static_cast<std::size_t>(count));
-    std::uint64_t sum = 0;
-    for (std::size_t i = 0; i < static_cast<std::size_t>(count); ++i) {
-        std::int32_t size = readInt32(decoded, static_cast<std::size_t>(tableStart + 4 * i));
-        if (size < 0 || sum + static_cast<std::uint64_t>(size) > dataSize)
-            return damaged();
-        offsets.push_back(static_cast<std::size_t>(sum));
-        sizes.push_back(size);
-        sum += static_cast<std::uint64_t>(size);
-    }
+    if (!readSizeTable(decoded, tableStart, static_cast<std::size_t>(count), dataSize, sizes, offsets))
+        return damaged();
 
     // Names are split only now that the package is sound, and lowered in place: a name may be very long.
     names_ = splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
     if (names_.size() != sizes.size())
         return damaged(); // cannot happen: the counting above follows the same rules
     for (std::string &name : names_)
-        for (char &c : name)
-            c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+        lowerAsciiInPlace(name);
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
     data_ = std::move(decoder.output()); // the entries' bytes without a second copy of them

@@ -3,12 +3,13 @@
 #include "TestDb.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
-#include "city/ListItems.h"
 #include "city/TForm2.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
+#include "grid/ClientDataSet.h"
 #include "platform/Gbk.h"
+#include "platform/WidgetText.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -70,6 +71,7 @@ protected:
     void createForms() {
         Form1 = createForm<TForm1>();
         Form2 = createForm<TForm2>();
+        Form2->setMainWindow(Form1);
     }
     void destroyForms() {
         delete Form2;

@@ -4,11 +4,15 @@
 #include "platform/Application.h"
 #include "platform/Gbk.h"
 #include "platform/Shell.h"
+#include "platform/WidgetText.h"
 
 #include <QAbstractButton>
 #include <QClipboard>
+#include <QComboBox>
 #include <QFontInfo>
+#include <QGroupBox>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
@@ -203,4 +207,27 @@ TEST(Clipboard, HoldsUnicodeTextAndNulTerminatedGbk) {
     EXPECT_EQ(data->text(), QString::fromUtf8("北京 1路\r\n"));
     QByteArray raw = data->data("text/plain;charset=GBK");
     EXPECT_EQ(raw, QByteArray("\xb1\xb1\xbe\xa9 1\xc2\xb7\r\n", 10) + QByteArray(1, '\0'));
+}
+
+TEST(WidgetText, TextsGoBackAsTheExactBytesTheyCameAs) {
+    const std::string bytes = "Z\xffz\x81"; // not GBK: shown with replacement characters
+    ASSERT_NE(toGbk(fromGbk(bytes)), bytes);
+    QLabel label;
+    QGroupBox box;
+    setCaption(&label, bytes);
+    setCaption(&box, bytes);
+    EXPECT_EQ(caption(&label), bytes);
+    EXPECT_EQ(caption(&box), bytes);
+    box.setTitle(QString::fromUtf8("北京")); // changed some other way: the shown text counts
+    EXPECT_EQ(caption(&box), gbk("北京"));
+
+    QComboBox combo;
+    appendItem(&combo, bytes);
+    EXPECT_EQ(itemText(&combo, 0), bytes);
+    EXPECT_EQ(combo.currentIndex(), -1);
+    EXPECT_EQ(itemText(&combo, 1), "");
+
+    EXPECT_EQ(gbkItemData(bytes, Qt::DisplayRole).toString(), fromGbk(bytes));
+    EXPECT_EQ(gbkItemData(bytes, GbkBytesRole).toByteArray().toStdString(), bytes);
+    EXPECT_FALSE(gbkItemData(bytes, Qt::ToolTipRole).isValid());
 }

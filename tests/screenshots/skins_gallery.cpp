@@ -11,6 +11,7 @@
 #include "platform/Messages.h"
 #include "skins/SkinManage.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDir>
 #include <QMenu>

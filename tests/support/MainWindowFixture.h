@@ -3,12 +3,15 @@
 
 #include "MessageCapture.h"
 #include "TestDb.h"
-#include "app/Captions.h"
 #include "app/Forms.h"
+#include "app/LinkLabel.h"
 #include "app/TForm1.h"
 #include "data/SQLiteDatabase.h"
+#include "grid/ClientDataSet.h"
+#include "grid/DBGrid.h"
 #include "platform/Application.h"
 #include "platform/Gbk.h"
+#include "platform/WidgetText.h"
 
 #include "BuildSettings.h"
 
