@@ -33,16 +33,11 @@ const char *const kUsage =
     "      Write a synthetic database of N cities with M lines each, for benchmarks; replaces FILE.\n"
     "  busdb import-gtfs FILE FEED --province NAME --city NAME [--city-id ID] [--replace]\n"
     "      Replace the lines of a city with one line per route of a GTFS feed (a folder or a .zip), adding\n"
-    "      the province and city when missing, in one transaction. --replace writes a character GBK cannot
-"
-    "      hold as its base letters (\"s\" for \"š\"), \"·\" for \"・\", or else \"？\", instead of stopping.
-"
-    "  busdb route FILE --city NAME|ID FROM TO [--max-changes N]
-"
-    "      Print the transfer plans from station FROM to station TO (a name, or part of names), one per line:
-"
-    "      lines, stations, remark. N is 0, 1 or 2 (the default). Exit status 1 when there is no plan.
-"
+    "      the province and city when missing, in one transaction. --replace writes a character GBK cannot\n"
+    "      hold as its base letters (\"s\" for \"š\"), \"·\" for \"・\", or else \"？\", instead of stopping.\n"
+    "  busdb route FILE --city NAME|ID FROM TO [--max-changes N]\n"
+    "      Print the transfer plans from station FROM to station TO (a name, or part of names), one per line:\n"
+    "      lines, stations, remark. N is 0, 1 or 2 (the default). Exit status 1 when there is no plan.\n"
     "  busdb help\n"
     "      Show this text.\n"
     "\n"
