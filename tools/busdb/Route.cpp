@@ -5,6 +5,7 @@
 
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
+#include "data/Statements.h"
 #include "platform/Gbk.h"
 #include "route/PlanTexts.h"
 #include "route/Planner.h"
