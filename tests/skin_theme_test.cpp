@@ -91,14 +91,17 @@ TEST(SkinTheme, StretchedNineSliceKeepsEdgeBoundariesAndCanLeaveTheCentre) {
 // the frame are cut to it.
 TEST(SkinTheme, EdgesShrinkEvenlyInSmallTargets) {
     const QImage src = coded(8, 4, 1);
-    QImage out = drawn(src, 1, 0, QSize(3, 4), QMargins(2, 0, 4, 0), false);
-    EXPECT_LT(qGreen(out.pixel(0, 0)), 2 * 10); // left edge: one column (3 * 2 / 6), from its own two
-    EXPECT_GE(qGreen(out.pixel(1, 0)), 4 * 10); // right edge: the other two, from its own columns
-    EXPECT_GE(qGreen(out.pixel(2, 0)), 4 * 10);
+    QImage out = drawn(src, 1, 0, QSize(5, 4), QMargins(2, 0, 4, 0), false);
+    EXPECT_LT(qGreen(out.pixel(0, 0)), 2 * 10); // left edge: one column (5 * 2 / 6), from its own two
+    for (int x = 1; x < 5; ++x)
+        EXPECT_EQ(out.pixel(x, 0), src.pixel(x + 3, 0)) << x; // right edge: the other four, unscaled
 
-    out = drawn(src, 1, 0, QSize(10, 4), QMargins(12, 0, 5, 0), false);
+    const QImage two = coded(8, 4, 2);
+    out = drawn(two, 2, 0, QSize(20, 4), QMargins(12, 0, 5, 0), false);
     for (int x = 0; x < 8; ++x)
-        EXPECT_EQ(out.pixel(x, 1), src.pixel(x, 1)) << x; // the left edge is the whole frame
+        EXPECT_EQ(out.pixel(x, 1), two.pixel(x, 1)) << x; // the left edge is the whole frame
+    for (int x = 8; x < 20; ++x)
+        EXPECT_NE(qRed(out.pixel(x, 1)), qRed(two.pixel(8, 1))) << x; // and nothing of the next frame
 }
 
 TEST(SkinTheme, HorizontalFrameSideUsesItsLengthsLeftAndRight) {
