@@ -12,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick
   clang libclang-rt-14-dev
+  clang-format-14  # pinned: scripts/format.sh calls this version by name
   file librsvg2-bin lintian desktop-file-utils appstream
 )
 

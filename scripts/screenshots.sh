@@ -8,4 +8,4 @@ cmake --build build -j2 --target shoot_mainwindow
 db="${1:-}"
 if [ -z "$db" ] && [ -f build/tolvi.dbf ]; then db=build/tolvi.dbf; fi
 [ -n "$db" ] && db="$(realpath "$db")"
-scripts/with-display.sh build/tests/shoot_mainwindow docs/screenshots ${db:+"$db"}
+scripts/with-display.sh build/tests/screenshots/shoot_mainwindow docs/screenshots ${db:+"$db"}

@@ -10,7 +10,7 @@ raw=build/gallery
 cmake -S . -B build -G Ninja >/dev/null
 cmake --build build -j2 --target shoot_skins
 rm -rf "$raw"
-scripts/with-display.sh build/tests/shoot_skins "$raw"
+scripts/with-display.sh build/tests/screenshots/shoot_skins "$raw"
 mkdir -p "$out"
 small() { convert "$1" -strip -colors 256 "PNG8:$2"; }
 for i in 1 2 3 4 5 6; do

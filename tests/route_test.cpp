@@ -111,87 +111,111 @@ TEST(Planner, KeepsAtMostFiftyPlans) {
     EXPECT_EQ(got.back(), "L49|A-->B|直达 共1站");
 }
 
+namespace {
+
+// Plans reduced to (changes, stops, lines joined by "|"), ordered as the planner orders them.
+using PlanKeys = std::vector<std::tuple<int, int, std::string>>;
+// Per line, each ride (from, to) with its fewest stops.
+using Rides = std::vector<std::map<std::pair<int, int>, int>>;
+
+// A random network of `lineCount` lines over stations S0..S<stations-1> into `index`; returns each line's rides.
+Rides randomNetwork(std::mt19937 &rng, TransferIndex &index, int stations, int lineCount) {
+    Rides rides(static_cast<std::size_t>(lineCount));
+    for (int l = 0; l < lineCount; ++l) {
+        auto list = [&] {
+            std::vector<int> r(2 + rng() % 5);
+            for (int &st : r)
+                st = int(rng() % stations);
+            return r;
+        };
+        // The down list: its own stations, left blank, the up list reversed, or that less its last station.
+        const int kind = int(rng() % 4);
+        std::vector<int> up = list(), down = kind == 0 ? list() : std::vector<int>(up.rbegin(), up.rend());
+        if (kind == 3 && down.size() > 2)
+            down.pop_back();
+        auto text = [](const std::vector<int> &r) {
+            std::string t;
+            for (int st : r)
+                t += (t.empty() ? "S" : ",S") + std::to_string(st);
+            return t;
+        };
+        index.addLine({"", "L" + std::to_string(l), "", ""}, text(up), kind == 1 ? " " : text(down));
+        for (const auto &r : {up, down})
+            for (std::size_t i = 0; i < r.size(); ++i)
+                for (std::size_t j = i + 1; j < r.size(); ++j)
+                    if (r[i] != r[j]) {
+                        auto [it, added] = rides[std::size_t(l)].try_emplace({r[i], r[j]}, int(j - i));
+                        it->second = std::min(it->second, int(j - i));
+                    }
+    }
+    index.finish();
+    return rides;
+}
+
+// Every sequence of up to three distinct lines from `o` to `d`, the best per sequence, the first `cap`.
+PlanKeys exhaustivePlans(const Rides &rides, int o, int d, std::size_t cap) {
+    const int lineCount = int(rides.size());
+    PlanKeys expected;
+    auto name = [](int l) { return "L" + std::to_string(l); };
+    for (int a = 0; a < lineCount; ++a)
+        for (const auto &[r1, s1] : rides[std::size_t(a)]) {
+            if (r1.first != o || o == d)
+                continue;
+            if (r1.second == d)
+                expected.emplace_back(0, s1, name(a));
+        }
+    std::map<std::string, std::tuple<int, int, std::string>> best;
+    auto keep = [&](int changes, int stops, const std::string &lines) {
+        auto [it, added] = best.try_emplace(lines, changes, stops, lines);
+        if (std::get<1>(it->second) > stops)
+            it->second = {changes, stops, lines};
+    };
+    for (int a = 0; a < lineCount && o != d; ++a)
+        for (const auto &[r1, s1] : rides[std::size_t(a)])
+            for (int b = 0; b < lineCount && r1.first == o && r1.second != d; ++b)
+                for (const auto &[r2, s2] : rides[std::size_t(b)]) {
+                    if (b == a || r2.first != r1.second)
+                        continue;
+                    if (r2.second == d)
+                        keep(1, s1 + s2, name(a) + "|" + name(b));
+                    else if (r2.second != o)
+                        for (int c = 0; c < lineCount; ++c)
+                            for (const auto &[r3, s3] : rides[std::size_t(c)])
+                                if (c != a && c != b && r3.first == r2.second && r3.second == d)
+                                    keep(2, s1 + s2 + s3, name(a) + "|" + name(b) + "|" + name(c));
+                }
+    for (const auto &entry : best)
+        expected.push_back(entry.second);
+    std::sort(expected.begin(), expected.end());
+    expected.resize(std::min(expected.size(), cap));
+    return expected;
+}
+
+PlanKeys plannedKeys(const TransferIndex &index, int o, int d, std::size_t cap) {
+    PlanOptions options;
+    options.maxPlans = cap;
+    PlanKeys got;
+    for (const Plan &p : planTrips(index, "S" + std::to_string(o), "S" + std::to_string(d), options)) {
+        std::string lines;
+        for (const Leg &leg : p.legs)
+            lines += (lines.empty() ? "" : "|") + index.line(leg.line).name;
+        got.emplace_back(p.changes(), p.stops, lines);
+    }
+    return got;
+}
+
+} // namespace
+
 // Every sequence of up to three lines tried by brute force must give the same plans as the pruned search.
 TEST(Planner, AgreesWithAnExhaustiveSearchOnRandomNetworks) {
     std::mt19937 rng(12);
     for (int round = 0; round < 200; ++round) {
         const int stations = 10, lineCount = 8;
-        std::vector<std::vector<int>> runs; // per line its runs, as station numbers
         TransferIndex index;
-        std::vector<std::map<std::pair<int, int>, int>> rides(lineCount); // (from, to) -> fewest stops
-        for (int l = 0; l < lineCount; ++l) {
-            auto list = [&] {
-                std::vector<int> r(2 + rng() % 5);
-                for (int &st : r)
-                    st = int(rng() % stations);
-                return r;
-            };
-            // The down list: its own stations, left blank, the up list reversed, or that less its last station.
-            const int kind = int(rng() % 4);
-            std::vector<int> up = list(), down = kind == 0 ? list() : std::vector<int>(up.rbegin(), up.rend());
-            if (kind == 3 && down.size() > 2)
-                down.pop_back();
-            auto text = [](const std::vector<int> &r) {
-                std::string t;
-                for (int st : r)
-                    t += (t.empty() ? "S" : ",S") + std::to_string(st);
-                return t;
-            };
-            index.addLine({"", "L" + std::to_string(l), "", ""}, text(up), kind == 1 ? " " : text(down));
-            for (const auto &r : {up, down})
-                for (std::size_t i = 0; i < r.size(); ++i)
-                    for (std::size_t j = i + 1; j < r.size(); ++j)
-                        if (r[i] != r[j]) {
-                            auto [it, added] = rides[std::size_t(l)].try_emplace({r[i], r[j]}, int(j - i));
-                            it->second = std::min(it->second, int(j - i));
-                        }
-        }
-        index.finish();
+        const Rides rides = randomNetwork(rng, index, stations, lineCount);
         const int o = int(rng() % stations), d = int(rng() % stations);
         const std::size_t cap = 1 + rng() % 12;
-        std::vector<std::tuple<int, int, std::string>> expected; // changes, stops, lines
-        auto name = [](int l) { return "L" + std::to_string(l); };
-        for (int a = 0; a < lineCount; ++a)
-            for (const auto &[r1, s1] : rides[std::size_t(a)]) {
-                if (r1.first != o || o == d)
-                    continue;
-                if (r1.second == d)
-                    expected.emplace_back(0, s1, name(a));
-            }
-        std::map<std::string, std::tuple<int, int, std::string>> best;
-        auto keep = [&](int changes, int stops, const std::string &lines) {
-            auto [it, added] = best.try_emplace(lines, changes, stops, lines);
-            if (std::get<1>(it->second) > stops)
-                it->second = {changes, stops, lines};
-        };
-        for (int a = 0; a < lineCount && o != d; ++a)
-            for (const auto &[r1, s1] : rides[std::size_t(a)])
-                for (int b = 0; b < lineCount && r1.first == o && r1.second != d; ++b)
-                    for (const auto &[r2, s2] : rides[std::size_t(b)]) {
-                        if (b == a || r2.first != r1.second)
-                            continue;
-                        if (r2.second == d)
-                            keep(1, s1 + s2, name(a) + "|" + name(b));
-                        else if (r2.second != o)
-                            for (int c = 0; c < lineCount; ++c)
-                                for (const auto &[r3, s3] : rides[std::size_t(c)])
-                                    if (c != a && c != b && r3.first == r2.second && r3.second == d)
-                                        keep(2, s1 + s2 + s3, name(a) + "|" + name(b) + "|" + name(c));
-                    }
-        for (const auto &entry : best)
-            expected.push_back(entry.second);
-        std::sort(expected.begin(), expected.end());
-        expected.resize(std::min(expected.size(), cap));
-        PlanOptions options;
-        options.maxPlans = cap;
-        std::vector<std::tuple<int, int, std::string>> got;
-        for (const Plan &p : planTrips(index, "S" + std::to_string(o), "S" + std::to_string(d), options)) {
-            std::string lines;
-            for (const Leg &leg : p.legs)
-                lines += (lines.empty() ? "" : "|") + index.line(leg.line).name;
-            got.emplace_back(p.changes(), p.stops, lines);
-        }
-        ASSERT_EQ(got, expected) << "round " << round;
+        ASSERT_EQ(plannedKeys(index, o, d, cap), exhaustivePlans(rides, o, d, cap)) << "round " << round;
     }
 }
 

@@ -64,10 +64,8 @@ ByteStream readFile(const std::string &file) {
     return ByteStream(std::string(std::istreambuf_iterator<char>(f), std::istreambuf_iterator<char>()));
 }
 
-} // namespace
-
-TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
-    SkinFolder folder;
+// Writes the test skin's folder and packs it with the skinpack tool into `out`.
+void packTestSkin(SkinFolder &folder, std::string &out) {
     ASSERT_TRUE(folder.dir.isValid());
     folder.write("skin.ini", kIni);
     folder.write("Side.bmp", bmp(8, 6, qRgb(0, 128, 0), qRgb(255, 0, 255)));
@@ -75,24 +73,13 @@ TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
     folder.write("check.bmp", bmp(26, 13, qRgb(2, 2, 2)));
     folder.write("wide.bmp", bmp(40, 10, qRgb(3, 3, 3)));
     folder.write("empty.bmp", "");
-    const std::string out = folder.path() + "/out.skn";
+    out = folder.path() + "/out.skn";
     const std::string cmd = std::string(test::kBinaryDir) + "/tools/skinpack/skinpack --version 20000 '" +
                             folder.path() + "' '" + out + "'";
     ASSERT_EQ(std::system(cmd.c_str()), 0);
+}
 
-    ByteStream package = readFile(out);
-    TSkinReader reader;
-    ASSERT_TRUE(reader.ReadPackage(package));
-    EXPECT_EQ(reader.version(), 20000);
-    // Files in byte order of their names ("Side" before "check"), names lower-cased by the reader.
-    EXPECT_EQ(reader.names(),
-              (std::vector<std::string>{"side.bmp", "check.bmp", "empty.bmp", "frame.bmp", "skin.ini", "wide.bmp"}));
-
-    ParsedSkin skin;
-    ASSERT_TRUE(parseSkin(package, skin));
-    EXPECT_EQ(skin.skinName, "Test Skin");
-    EXPECT_EQ(skin.fontHeight, 16);
-
+void expectPersonality(const ParsedSkin &skin) {
     // Paths are cut at the last backslash or colon, names match in any case; ".BMP" gives no image.
     const SkinFrameSide &left = skin.personality.left;
     ASSERT_FALSE(left.image.isNull());
@@ -112,7 +99,9 @@ TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
     EXPECT_EQ(left.image.image.pixel(0, 0) & 0xFFFFFF, 0xFF00FFu);
     EXPECT_EQ(qAlpha(left.image.masked.pixel(0, 0)), 0);
     EXPECT_EQ(left.image.masked.pixel(1, 0), qRgb(0, 128, 0));
+}
 
+void expectButtons(const ParsedSkin &skin) {
     const SkinButtons &b = skin.buttons;
     EXPECT_TRUE(b.push.present);
     EXPECT_EQ(b.push.frames, 5);
@@ -131,7 +120,9 @@ TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
     EXPECT_EQ(skin.captionButtons[1].section, "ButtonShown");
     EXPECT_EQ(skin.captionButtons[1].frames, 2);
     EXPECT_EQ(skin.captionButtons[1].visibility1, -1);
+}
 
+void expectPartsAndColours(const ParsedSkin &skin) {
     EXPECT_TRUE(skin.tabs.present);
     EXPECT_EQ(skin.tabs.frames, 5);
     EXPECT_EQ(skin.tabs.tile, 1);
@@ -155,6 +146,31 @@ TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
     EXPECT_EQ(skin.sectionColours[1], SystemColours::classic().windowText);
     EXPECT_EQ(skin.customColors[3], QColor(4, 5, 6));
     EXPECT_EQ(skin.customColors[0], QColor(255, 255, 255));
+}
+
+} // namespace
+
+TEST(SkinParse, FolderPackedBySkinpackParsesWithEveryRule) {
+    SkinFolder folder;
+    std::string out;
+    ASSERT_NO_FATAL_FAILURE(packTestSkin(folder, out));
+
+    ByteStream package = readFile(out);
+    TSkinReader reader;
+    ASSERT_TRUE(reader.ReadPackage(package));
+    EXPECT_EQ(reader.version(), 20000);
+    // Files in byte order of their names ("Side" before "check"), names lower-cased by the reader.
+    EXPECT_EQ(reader.names(),
+              (std::vector<std::string>{"side.bmp", "check.bmp", "empty.bmp", "frame.bmp", "skin.ini", "wide.bmp"}));
+
+    ParsedSkin skin;
+    ASSERT_TRUE(parseSkin(package, skin));
+    EXPECT_EQ(skin.skinName, "Test Skin");
+    EXPECT_EQ(skin.fontHeight, 16);
+
+    ASSERT_NO_FATAL_FAILURE(expectPersonality(skin));
+    ASSERT_NO_FATAL_FAILURE(expectButtons(skin));
+    expectPartsAndColours(skin);
 }
 
 TEST(SkinParse, VersionSeventyThousandAndNoIniGiveDefaults) {

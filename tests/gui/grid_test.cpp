@@ -1,5 +1,6 @@
 // The data grid driven with the mouse and keyboard: which notifications each action gives, and its set-up.
 #include "TestDb.h"
+#include "WindowTest.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
 
@@ -13,7 +14,7 @@ using velmora::test::G;
 
 namespace {
 
-class Grid : public ::testing::Test {
+class Grid : public test::WindowTest {
 protected:
     TClientDataSet ds;
     std::unique_ptr<TDBGrid> grid;
@@ -25,8 +26,7 @@ protected:
         grid->setGeometry(100, 100, 585, 169);
         ds.AfterScroll = [this] { ++scrolls; };
         grid->CellClick = [this] { ++clicks; };
-        grid->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(grid.get()));
+        showExposed(grid.get());
     }
 
     void fill(int rows) {

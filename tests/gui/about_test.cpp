@@ -1,6 +1,7 @@
 // The About dialog: its controls, the page requested once, and the hook that keeps the right button away
 // from the page.
 #include "MessageCapture.h"
+#include "WindowTest.h"
 #include "about/AboutHook.h"
 #include "about/PageModule.h"
 #include "about/TForm3.h"
@@ -102,7 +103,7 @@ QWidget *pageWidget(TForm3 &form) {
 } // namespace
 
 // One About dialog for the whole program, as at start-up, on a page of a local server.
-class About : public testing::Test {
+class About : public test::WindowTest {
 protected:
     static void SetUpTestSuite() {
         web = new LocalWeb;

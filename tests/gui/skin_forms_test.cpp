@@ -3,6 +3,7 @@
 // shown modally over the skinned main window, with a combo box's list dropping below the box.
 #include "SkinFixture.h"
 #include "TestDb.h"
+#include "WindowTest.h"
 #include "about/TForm3.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
@@ -38,7 +39,7 @@ const std::string &storedBytes(int position) {
 } // namespace
 
 // The three windows of the program, created once as at start-up.
-class SkinForms : public testing::Test {
+class SkinForms : public test::WindowTest {
 protected:
     static void SetUpTestSuite() {
         SkinManageTestAccess::reset();

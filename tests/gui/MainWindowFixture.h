@@ -3,6 +3,7 @@
 
 #include "MessageCapture.h"
 #include "TestDb.h"
+#include "WindowTest.h"
 #include "app/Forms.h"
 #include "app/LinkLabel.h"
 #include "app/TForm1.h"
@@ -51,7 +52,7 @@ inline std::string storedCity(const char *name, const char *cid) {
     return std::string("INSERT INTO uconf VALUES (1, '") + name + "', '" + cid + "')";
 }
 
-class MainWindow : public ::testing::Test {
+class MainWindow : public WindowTest {
 protected:
     TempWorkDir dir;
     MessageCapture boxes;
@@ -75,10 +76,7 @@ protected:
         };
     }
 
-    void showForm() {
-        form->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    }
+    void showForm() { showExposed(form.get()); }
 
     void query(int mode, const std::string &first, const std::string &second = "") {
         if (mode == 1)

@@ -1,6 +1,7 @@
 // The city switch dialog over a real main window and a real bus database.
 #include "MessageCapture.h"
 #include "TestDb.h"
+#include "WindowTest.h"
 #include "app/Forms.h"
 #include "app/TForm1.h"
 #include "city/TForm2.h"
@@ -60,7 +61,7 @@ int indexOf(const QComboBox *combo, const char *utf8) {
 
 } // namespace
 
-class City : public testing::Test {
+class City : public test::WindowTest {
 protected:
     void SetUp() override {
         test::makeBusDb(dbFileName, kDemo);

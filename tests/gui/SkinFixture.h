@@ -6,6 +6,8 @@
 #include "skins/SkinManage.h"
 #include "skins/SkinTheme.h"
 
+#include "WindowTest.h"
+
 #include <QApplication>
 #include <QCursor>
 #include <QWidget>
@@ -43,7 +45,7 @@ private:
 
 namespace velmora::test {
 
-class SkinEngine : public ::testing::Test {
+class SkinEngine : public WindowTest {
 protected:
     using Access = SkinManageTestAccess;
 
