@@ -1,9 +1,9 @@
 // The database layer against the raw floor: SQLCipher alone doing the same work in the same run.
 //   build/bench/bench_database
 #include "RawFloor.h"
-#include "data/Schema.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
+#include "data/Schema.h"
 #include "platform/Gbk.h"
 
 #include <QDir>

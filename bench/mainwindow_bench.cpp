@@ -12,12 +12,12 @@
 #include "platform/Application.h"
 #include "platform/Gbk.h"
 
+#include "RatioReporter.h"
+#include "RawFloor.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include "RatioReporter.h"
-#include "RawFloor.h"
 
 #include <benchmark/benchmark.h>
 #include <cstring>
@@ -153,4 +153,6 @@ void printRatios(const RunTimes &times) {
 
 } // namespace
 
-int main(int argc, char **argv) { return runWindowBenchmarks(argc, argv, printRatios); }
+int main(int argc, char **argv) {
+    return runWindowBenchmarks(argc, argv, printRatios);
+}

@@ -97,4 +97,6 @@ void printRatios(const RunTimes &times) {
 
 } // namespace
 
-int main(int argc, char **argv) { return runWindowBenchmarks(argc, argv, printRatios); }
+int main(int argc, char **argv) {
+    return runWindowBenchmarks(argc, argv, printRatios);
+}

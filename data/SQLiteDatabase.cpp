@@ -55,7 +55,9 @@ std::string ResultCodeText(std::int32_t code) {
     return "Unknown SQLite Error Code \"" + std::to_string(code) + "\"";
 }
 
-void StatementDeleter::operator()(sqlite3_stmt *stmt) const noexcept { sqlite3_finalize(stmt); }
+void StatementDeleter::operator()(sqlite3_stmt *stmt) const noexcept {
+    sqlite3_finalize(stmt);
+}
 
 void ensureCodecDefaults() {
     // The key is part of the program, so slow key derivation protects nothing; a throwaway in-memory
@@ -82,8 +84,9 @@ void TSQLiteDatabase::Open(const std::string &fileName, const char *key, int fla
     ensureCodecDefaults();
     int rc = sqlite3_open_v2(fileName.c_str(), &engineHandle, flags, nullptr);
     if (rc != SQLITE_OK) {
-        std::string message = engineHandle ? "Failed to open database \"" + fileName + "\" : " + sqlite3_errmsg(engineHandle)
-                                           : "Failed to open database \"" + fileName + "\" : unknown error";
+        std::string message = engineHandle
+                                  ? "Failed to open database \"" + fileName + "\" : " + sqlite3_errmsg(engineHandle)
+                                  : "Failed to open database \"" + fileName + "\" : unknown error";
         sqlite3_close(engineHandle);
         engineHandle = nullptr;
         throw ESQLiteException(message);

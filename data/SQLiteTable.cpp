@@ -19,7 +19,7 @@ int kindFromDeclaredType(const char *declared, sqlite3_stmt *stmt, int column) {
         const char *name;
         int kind;
     } kTypes[] = {{"INTEGER", kindInteger}, {"BOOLEAN", kindInteger}, {"NUMERIC", kindFloat}, {"FLOAT", kindFloat},
-                  {"DOUBLE", kindFloat},    {"REAL", kindFloat},       {"BLOB", kindBlob}};
+                  {"DOUBLE", kindFloat},    {"REAL", kindFloat},      {"BLOB", kindBlob}};
     for (const auto &t : kTypes)
         if (std::strcmp(declared, t.name) == 0)
             return t.kind;

@@ -17,7 +17,9 @@ const char *const kSchema[] = {
 };
 } // namespace
 
-const char *const *schemaStatements() { return kSchema; }
+const char *const *schemaStatements() {
+    return kSchema;
+}
 
 void createSchema(TSQLiteDatabase &db) {
     for (const char *const *s = kSchema; *s; ++s)

@@ -10,7 +10,9 @@ namespace velmora {
 
 // GBK bytes shown by a widget. A lone lead byte at the end is shown as U+FFFD rather than dropped.
 QString fromGbk(std::string_view gbk);
-inline QString fromGbk(const QByteArray &gbk) { return fromGbk(std::string_view(gbk.constData(), gbk.size())); }
+inline QString fromGbk(const QByteArray &gbk) {
+    return fromGbk(std::string_view(gbk.constData(), gbk.size()));
+}
 
 // A widget's text as GBK bytes; characters GBK cannot hold become "?".
 std::string toGbk(const QString &text);

@@ -99,7 +99,9 @@ QMessageBox *buildBox(QMessageBox::Icon icon, const QString &caption, const std:
 }
 } // namespace
 
-void setMessageInterceptor(MessageInterceptor i) { interceptor() = std::move(i); }
+void setMessageInterceptor(MessageInterceptor i) {
+    interceptor() = std::move(i);
+}
 
 std::string errorBoxText(const std::string &message) {
     if (!message.empty() && static_cast<unsigned char>(message.back()) > '.')

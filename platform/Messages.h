@@ -18,12 +18,12 @@ enum MsgResult { mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
 // What a box would show, given to a test's interceptor.
 struct ShownMessage {
     enum Kind { ErrorBox, Dialog, Plain } kind;
-    MsgType type;         // for Dialog
+    MsgType type; // for Dialog
     QString caption;
-    std::string text;     // GBK bytes as the program holds them
-    int buttons;          // MsgButton flags
-    int defaultResult;    // result of Enter
-    int cancelResult;     // result of Esc
+    std::string text;  // GBK bytes as the program holds them
+    int buttons;       // MsgButton flags
+    int defaultResult; // result of Enter
+    int cancelResult;  // result of Esc
 };
 
 // While set, boxes are not shown: the interceptor sees each one and its return value is the box's result.

@@ -58,10 +58,11 @@ TSkinCollectionItem *TSkinCollection::Add() {
     return items_.back().get();
 }
 
-void TSkinCollection::Delete(int index) { items_.erase(items_.begin() + index); }
+void TSkinCollection::Delete(int index) {
+    items_.erase(items_.begin() + index);
+}
 
-const TSkinCollectionItem *TSkinCollection::FindName(const std::string &name,
-                                                     const TSkinCollectionItem *except) const {
+const TSkinCollectionItem *TSkinCollection::FindName(const std::string &name, const TSkinCollectionItem *except) const {
     for (const auto &item : items_)
         if (item.get() != except && item->Name() == name)
             return item.get();

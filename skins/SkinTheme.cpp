@@ -5,19 +5,24 @@
 namespace velmora {
 
 namespace {
-const QImage &pick(const SkinImage &img, bool trans) { return trans ? img.masked : img.image; }
+const QImage &pick(const SkinImage &img, bool trans) {
+    return trans ? img.masked : img.image;
+}
 
-int frameWidth(const SkinFrameSide &s) { return s.image.isNull() ? 0 : s.image.image.width() / std::max(1, s.frames); }
+int frameWidth(const SkinFrameSide &s) {
+    return s.image.isNull() ? 0 : s.image.image.width() / std::max(1, s.frames);
+}
 
-QColor orFallback(const QColor &c, const QColor &fallback) { return c.isValid() ? c : fallback; }
+QColor orFallback(const QColor &c, const QColor &fallback) {
+    return c.isValid() ? c : fallback;
+}
 } // namespace
 
 SkinTheme::SkinTheme(ParsedSkin parsed) : skin(std::move(parsed)) {
     const SkinColours &c = skin.colours;
     QColor base = orFallback(skin.customColors[0], Qt::white);
-    QColor disabled = skin.customColors[1].isValid() && skin.customColors[1] != QColor(Qt::white)
-                          ? skin.customColors[1]
-                          : c.buttonShadow;
+    QColor disabled = skin.customColors[1].isValid() && skin.customColors[1] != QColor(Qt::white) ? skin.customColors[1]
+                                                                                                  : c.buttonShadow;
     QPalette pal;
     pal.setColor(QPalette::Window, c.buttonFace);
     pal.setColor(QPalette::WindowText, c.windowText);
@@ -131,8 +136,8 @@ bool drawPart(QPainter *p, const QRect &target, const SkinPart &part, int index,
 void drawFrameSide(QPainter *p, const QRect &target, const SkinFrameSide &side, int index, bool vertical) {
     if (side.image.isNull())
         return;
-    QMargins edges = vertical ? QMargins(0, side.topHeight, 0, side.botHeight)
-                              : QMargins(side.topHeight, 0, side.botHeight, 0);
+    QMargins edges =
+        vertical ? QMargins(0, side.topHeight, 0, side.botHeight) : QMargins(side.topHeight, 0, side.botHeight, 0);
     drawNineSlice(p, target, pick(side.image, side.trans != 0), side.frames, index, edges, side.stretch == 0);
 }
 

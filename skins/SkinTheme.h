@@ -34,8 +34,8 @@ QRect frameRect(const QImage &image, int frames, int index);
 
 // Draws frame `index` into `target`: the four edges keep their size (shrunk evenly when the target is
 // smaller), the edges' middles and the centre are stretched, or tiled with `tile`.
-void drawNineSlice(QPainter *p, const QRect &target, const QImage &image, int frames, int index,
-                   const QMargins &edges, bool tile, bool drawCentre = true);
+void drawNineSlice(QPainter *p, const QRect &target, const QImage &image, int frames, int index, const QMargins &edges,
+                   bool tile, bool drawCentre = true);
 
 // A part section's frame, with its own edge sizes, tiling and transparency. False when the skin has no part.
 bool drawPart(QPainter *p, const QRect &target, const SkinPart &part, int index, bool drawCentre = true);

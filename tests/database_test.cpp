@@ -1,8 +1,8 @@
 // The database layer against the real encrypted engine.
+#include "TestDb.h"
 #include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
-#include "TestDb.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -87,8 +87,9 @@ TEST_F(Db, StatementFailuresHaveTheLayersLayout) {
     EXPECT_EQ(messageOf([&] { db.QueryTable("SELECT * FROM nowhere"); }),
               "Error executing SQL.\rError [1]: SQL error or missing database.\r\"error\": no such table: nowhere");
     // A literal left open by a quote.
-    EXPECT_EQ(messageOf([&] { db.QueryTable("select * from t where s like '%a'b%'"); })
-                  .rfind("Error executing SQL.\rError [1]: SQL error or missing database.\r\"error\": ", 0),
+    EXPECT_EQ(messageOf([&] {
+                  db.QueryTable("select * from t where s like '%a'b%'");
+              }).rfind("Error executing SQL.\rError [1]: SQL error or missing database.\r\"error\": ", 0),
               0u);
     std::string m = messageOf([&] { db.RunSql("SELECT 1"); });
     EXPECT_EQ(m.rfind("Error executing SQL statement", 0), 0u) << m;
@@ -272,11 +273,11 @@ TEST_F(Db, TableOutlivesItsConnection) {
     EXPECT_EQ(table->ColumnText(0), "kept");
 }
 
-
 TEST(Interop, StockClientAndLayerReadEachOthersFiles) {
     TempWorkDir dir;
     std::string byClient = dir.path("client.dbf");
-    velmora::test::runStockClient(byClient, "CREATE TABLE sheng (sheng TEXT); INSERT INTO sheng VALUES ('From client');");
+    velmora::test::runStockClient(byClient,
+                                  "CREATE TABLE sheng (sheng TEXT); INSERT INTO sheng VALUES ('From client');");
     {
         TSQLiteDatabase db(byClient, dbKey);
         auto table = db.QueryTable("SELECT * FROM sheng");

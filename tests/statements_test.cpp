@@ -1,6 +1,6 @@
 // The statement texts, compared byte for byte with the program's texts.
-#include "data/Statements.h"
 #include "data/Schema.h"
+#include "data/Statements.h"
 #include "platform/Gbk.h"
 
 #include <gtest/gtest.h>
@@ -25,7 +25,8 @@ TEST(Statements, CityDialogTexts) {
 TEST(Statements, QueryTexts) {
     EXPECT_EQ(sql::selectAllLines("1"), "SELECT * FROM bus where cid='1'");
     EXPECT_EQ(sql::selectLinesByName("1", "5"), "select * from bus where cid='1' and lm like '%5%'");
-    EXPECT_EQ(sql::selectLinesByStation("12", gbk("西单")), gbk("select * from bus where cid='12' and sh like '%西单%'"));
+    EXPECT_EQ(sql::selectLinesByStation("12", gbk("西单")),
+              gbk("select * from bus where cid='12' and sh like '%西单%'"));
     EXPECT_EQ(sql::selectLinesByStations("1", "A", ""),
               "select * from bus where cid='1' and sh like '%A%' and sh like '%%'");
     // Wildcards keep their meaning.

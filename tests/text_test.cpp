@@ -7,7 +7,10 @@ using namespace velmora;
 
 TEST(Trim, RemovesBytesUpToSpaceButKeepsIdeographicSpace) {
     EXPECT_EQ(trimBytes(" \t5\r\n "), "5");
-    EXPECT_EQ(trimBytes(std::string("\x01\x20" "a b\x1f", 6)), "a b");
+    EXPECT_EQ(trimBytes(std::string("\x01\x20"
+                                    "a b\x1f",
+                                    6)),
+              "a b");
     EXPECT_EQ(trimBytes("   "), "");
     EXPECT_EQ(trimBytes(""), "");
     // A1 A1 is the ideographic space of GBK and is a character, not a blank.

@@ -27,8 +27,9 @@ using namespace velmora;
 namespace {
 
 void makeSample(const std::string &file) {
-    static const char *const stations[] = {"天安门东", "王府井", "东单",   "建国门", "北京站口", "崇文门", "磁器口", "天坛北门",
-                                           "红桥路口", "法华寺", "东四", "灯市口", "美术馆",   "沙滩",   "景山东门"};
+    static const char *const stations[] = {"天安门东", "王府井", "东单",     "建国门",   "北京站口",
+                                           "崇文门",   "磁器口", "天坛北门", "红桥路口", "法华寺",
+                                           "东四",     "灯市口", "美术馆",   "沙滩",     "景山东门"};
     std::vector<std::string> rows = {"INSERT INTO uconf VALUES (1, '北京', '1')",
                                      "INSERT INTO sheng VALUES ('北京')",
                                      "INSERT INTO sheng VALUES ('上海')",
@@ -46,8 +47,8 @@ void makeSample(const std::string &file) {
         for (int s = 8; s >= 0; --s)
             xh += std::string(s < 8 ? "," : "") + at(s);
         rows.push_back("INSERT INTO bus VALUES ('" + std::to_string(1000 + i) + "','1','" + std::to_string(i + 1) +
-                       "路','" + at(0) + "-->" + at(8) + "','无人售票 空调车','首车5:30 末车23:00','票价1元 刷卡0.4元','" +
-                       sh + "','" + xh + "')");
+                       "路','" + at(0) + "-->" + at(8) +
+                       "','无人售票 空调车','首车5:30 末车23:00','票价1元 刷卡0.4元','" + sh + "','" + xh + "')");
     }
     velmora::test::makeBusDb(file, rows);
 }

@@ -18,7 +18,9 @@ MessageCapture::MessageCapture() {
     });
 }
 
-MessageCapture::~MessageCapture() { setMessageInterceptor(nullptr); }
+MessageCapture::~MessageCapture() {
+    setMessageInterceptor(nullptr);
+}
 
 std::vector<std::string> MessageCapture::errors() const {
     std::vector<std::string> out;

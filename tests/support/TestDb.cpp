@@ -1,7 +1,7 @@
 #include "TestDb.h"
 
-#include "data/Schema.h"
 #include "data/SQLiteDatabase.h"
+#include "data/Schema.h"
 #include "platform/Gbk.h"
 
 #include <QDir>
@@ -17,7 +17,9 @@ TempWorkDir::TempWorkDir() {
     QDir::setCurrent(dir_.path());
 }
 
-TempWorkDir::~TempWorkDir() { QDir::setCurrent(QString::fromStdString(previous_)); }
+TempWorkDir::~TempWorkDir() {
+    QDir::setCurrent(QString::fromStdString(previous_));
+}
 
 std::string TempWorkDir::path(const std::string &name) const {
     std::string base = dir_.path().toStdString();
@@ -50,6 +52,8 @@ QString runStockClient(const std::string &file, const QString &statements) {
     return QString::fromUtf8(p.readAllStandardOutput()) + QString::fromUtf8(p.readAllStandardError());
 }
 
-std::string G(const char *utf8) { return gbk(utf8); }
+std::string G(const char *utf8) {
+    return gbk(utf8);
+}
 
 } // namespace velmora::test

@@ -19,31 +19,31 @@ struct Theme {
     const char *folder;   // output folder name
     const char *nameUtf8; // the skin's name, written to the INI as GBK
     Deco deco;
-    int radius;      // corner radius of buttons and boxes
-    int captionH;    // height of the caption bar (top side)
-    int border;      // width of the left, right and bottom sides
-    int fontHeight;  // caption font height in pixels
-    int textAlign;   // caption text: 0 left, 1 right, 2 centre
-    int textShift;   // caption text offset from the left edge
+    int radius;                                   // corner radius of buttons and boxes
+    int captionH;                                 // height of the caption bar (top side)
+    int border;                                   // width of the left, right and bottom sides
+    int fontHeight;                               // caption font height in pixels
+    int textAlign;                                // caption text: 0 left, 1 right, 2 centre
+    int textShift;                                // caption text offset from the left edge
     int capBtnW, capBtnH, capBtnGap, capBtnRight; // caption buttons: size, gap, distance from the right
 
-    QColor window;      // window face (the skin's ButtonFace colour)
-    QColor base;        // edit boxes and the grid
-    QColor text;        // window text
-    QColor disabled;    // disabled text
+    QColor window;              // window face (the skin's ButtonFace colour)
+    QColor base;                // edit boxes and the grid
+    QColor text;                // window text
+    QColor disabled;            // disabled text
     QColor faceTop, faceBottom; // push button face gradient
-    QColor edge;        // control border
-    QColor accent;      // hot and focused borders, progress, selection
-    QColor accentDark;  // pressed, deep accent
+    QColor edge;                // control border
+    QColor accent;              // hot and focused borders, progress, selection
+    QColor accentDark;          // pressed, deep accent
     QColor highlight, highlightText;
     QColor capTop, capBottom;   // active caption gradient
     QColor capTopI, capBottomI; // inactive caption gradient
     QColor capText, capTextI;
-    QColor frame, frameI;       // window frame sides
-    QColor trim;                // decorative line (gold, silver, node colour)
+    QColor frame, frameI; // window frame sides
+    QColor trim;          // decorative line (gold, silver, node colour)
     QColor menuBarTop, menuBarBottom, menuBarText;
     QColor menuBg, menuText, menuSel, menuSelText;
-    QColor closeHot;            // close caption button when hot
+    QColor closeHot; // close caption button when hot
     QColor groupEdge, groupPlate, groupPlateText;
     // Dark chrome (the Night skin only): scroll bars, the grid's header and popup menus.
     QColor chromeTrack, chromeFace, chromeFaceBottom, chromeEdge, chromeText, chromeThumb, chromeThumbBottom;
