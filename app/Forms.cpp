@@ -4,9 +4,7 @@
 #include "app/TForm1.h"
 #include "city/TForm2.h"
 #include "platform/Application.h"
-
-#include <QEvent>
-#include <QTimer>
+#include "platform/FirstPaint.h"
 
 namespace velmora {
 
@@ -21,29 +19,13 @@ void CreateForms() {
     Form3 = createForm<TForm3>(nullptr);
 }
 
-namespace {
-class FirstPaint : public QObject {
-public:
-    explicit FirstPaint(QObject *parent) : QObject(parent) {}
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            // After this paint has reached the screen.
-            QTimer::singleShot(0, this, [this] {
-                runHandler([] {
-                    if (Form3)
-                        Form3->StartPage();
-                });
-                deleteLater();
-            });
-        }
-        return false;
-    }
-};
-} // namespace
-
 void StartPageAfterFirstPaint() {
-    Form1->installEventFilter(new FirstPaint(Form1));
+    afterFirstPaint(Form1, [] {
+        runHandler([] {
+            if (Form3)
+                Form3->StartPage();
+        });
+    });
 }
 
 } // namespace velmora

@@ -1,4 +1,4 @@
-// Console output plus ratios against the floors measured in the same run, for benchmark programs with windows.
+// Console output plus ratios against the floors measured in the same run, and the main() of the benchmarks.
 #pragma once
 
 #include "platform/Application.h"
@@ -36,13 +36,18 @@ private:
     RunTimes times_;
 };
 
-// main() of a benchmark program that needs the program's application object and fonts.
-inline int runWindowBenchmarks(int argc, char **argv, std::function<void(const RunTimes &)> printRatios) {
-    velmora::Application app(argc, argv);
-    velmora::installFontSubstitutions();
+// main() of a benchmark program: runs the selected benchmarks, then prints the ratios.
+inline int runBenchmarks(int argc, char **argv, std::function<void(const RunTimes &)> printRatios) {
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter(std::move(printRatios));
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     return 0;
+}
+
+// main() of a benchmark program that needs the program's application object and fonts.
+inline int runWindowBenchmarks(int argc, char **argv, std::function<void(const RunTimes &)> printRatios) {
+    velmora::Application app(argc, argv);
+    velmora::installFontSubstitutions();
+    return runBenchmarks(argc, argv, std::move(printRatios));
 }

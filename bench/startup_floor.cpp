@@ -1,41 +1,12 @@
 // The floor of bench_startup: what any Qt Widgets program showing the same result costs. A main window with a
 // table of 1,100 rows, painted once; no database, no web engine. Prints "painted" at its first paint and runs on
 // until killed.
+#include "FirstPaintReport.h"
+
 #include <QApplication>
 #include <QMainWindow>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QTimer>
-#include <cstdio>
-
-namespace {
-// This process's resident memory, read at first paint (before any child process exists).
-long residentKib() {
-    std::FILE *status = std::fopen("/proc/self/status", "r");
-    char line[256];
-    long kib = 0;
-    while (status && std::fgets(line, sizeof line, status))
-        if (std::sscanf(line, "VmRSS: %ld", &kib) == 1)
-            break;
-    if (status)
-        std::fclose(status);
-    return kib;
-}
-
-class FirstPaint : public QObject {
-public:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::Paint) {
-            watched->removeEventFilter(this);
-            QTimer::singleShot(0, [] {
-                std::printf("painted %ld\n", residentKib());
-                std::fflush(stdout);
-            });
-        }
-        return false;
-    }
-};
-} // namespace
 
 int main(int argc, char **argv) {
     QApplication app(argc, argv);
@@ -50,8 +21,7 @@ int main(int argc, char **argv) {
     auto *table = new QTableView;
     table->setModel(&model);
     window.setCentralWidget(table);
-    FirstPaint watcher;
-    window.installEventFilter(&watcher);
+    reportFirstPaint(&window);
     window.show();
     return app.exec();
 }

@@ -74,13 +74,17 @@ std::string gbkToUtf8(std::string_view gbk) {
     return std::string(utf8.constData(), std::size_t(utf8.size()));
 }
 
-std::string trimBytes(std::string_view s) {
+std::string_view trimmedBytes(std::string_view s) {
     std::size_t b = 0, e = s.size();
     while (b < e && static_cast<unsigned char>(s[b]) <= 0x20)
         ++b;
     while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20)
         --e;
-    return std::string(s.substr(b, e - b));
+    return s.substr(b, e - b);
+}
+
+std::string trimBytes(std::string_view s) {
+    return std::string(trimmedBytes(s));
 }
 
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to) {

@@ -26,6 +26,8 @@ std::string gbkToUtf8(std::string_view gbk);
 
 // Removes leading and trailing bytes up to 0x20; the ideographic space (A1 A1) stays.
 std::string trimBytes(std::string_view s);
+// The same, as a view into `s` (no copy: for hot loops).
+std::string_view trimmedBytes(std::string_view s);
 
 // Replaces every occurrence of `from`, left to right, without rescanning what was inserted.
 std::string replaceAll(std::string_view s, std::string_view from, std::string_view to);

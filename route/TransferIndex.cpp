@@ -4,21 +4,13 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
+#include "platform/Gbk.h"
 #include <algorithm>
 #include <cstring>
 
 namespace velmora::route {
 
 namespace {
-
-std::string_view trimmed(std::string_view s) {
-    std::size_t b = 0, e = s.size();
-    while (b < e && static_cast<unsigned char>(s[b]) <= 0x20)
-        ++b;
-    while (e > b && static_cast<unsigned char>(s[e - 1]) <= 0x20)
-        --e;
-    return s.substr(b, e - b);
-}
 
 // The text as a LIKE pattern that matches it literally anywhere in a name. Only whole one-byte characters are
 // escaped: a GBK trail byte may be 0x5C or 0x5F without being "\" or "_".
@@ -109,7 +101,7 @@ template <typename Each> bool forEachName(std::string_view list, Each each) {
         std::size_t comma = list.find(',', from);
         if (comma == std::string_view::npos)
             comma = list.size();
-        std::string_view name = trimmed(list.substr(from, comma - from));
+        std::string_view name = trimmedBytes(list.substr(from, comma - from));
         if (!name.empty() && !each(name))
             return false;
         from = comma + 1;
@@ -139,7 +131,7 @@ void TransferIndex::addLine(LineInfo info, std::string_view sh, std::string_view
     const bool mirrored = forEachName(
         xh, [this, &back](std::string_view name) { return back > 0 && names_[std::size_t(up_[--back])] == name; });
     down_.assign(up_.rbegin(), up_.rend());
-    if (!mirrored || (back != 0 && !trimmed(xh).empty())) {
+    if (!mirrored || (back != 0 && !trimmedBytes(xh).empty())) {
         down_.clear();
         forEachName(xh, [this](std::string_view name) {
             down_.push_back(intern(name));
@@ -164,7 +156,7 @@ void TransferIndex::finish() {
 }
 
 std::vector<int> TransferIndex::matchStations(std::string_view typed) const {
-    std::string_view text = trimmed(typed);
+    std::string_view text = trimmedBytes(typed);
     if (text.empty())
         return {};
     std::size_t slot;

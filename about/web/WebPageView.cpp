@@ -38,13 +38,12 @@ void ensureSharedContext() {
 // How long after the user's click or key in the view a link navigation still counts as theirs.
 constexpr qint64 kUserActionWindowMs = 1000;
 
-bool sameSite(const QUrl &url, const QUrl &home) {
-    const bool web = url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
-    return web && url.host().compare(home.host(), Qt::CaseInsensitive) == 0 && url.port(80) == home.port(80);
-}
-
 bool isWeb(const QUrl &url) {
     return url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https");
+}
+
+bool sameSite(const QUrl &url, const QUrl &home) {
+    return isWeb(url) && url.host().compare(home.host(), Qt::CaseInsensitive) == 0 && url.port(80) == home.port(80);
 }
 
 // Remembers when the user last clicked or pressed a key inside the view.
