@@ -6,6 +6,7 @@
 #include "BusDb.h"
 #include "RatioReporter.h"
 #include "RawFloor.h"
+#include "TestPaths.h"
 
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
@@ -63,7 +64,7 @@ const City &city(int which) {
     if (c.file.empty()) {
         if (which == 0) {
             c = {scratch().path().toStdString() + "/demo.dbf", "1", gbk("育才小学"), gbk("火车站")};
-            busdb::buildFromCsv(c.file, busdb::defaultDemoDir());
+            busdb::buildFromCsv(c.file, std::string(velmora::test::kSourceDir) + "/data/demo");
         } else {
             const long lines = which == 1 ? 3000 : 20000;
             c = {scratch().path().toStdString() + "/gen" + std::to_string(lines) + ".dbf", "1", gbk("郊甲站"),

@@ -18,10 +18,6 @@
 #include <unistd.h>
 #include <vector>
 
-#ifndef BUSDB_DEMO_DIR
-#define BUSDB_DEMO_DIR "data/demo"
-#endif
-
 namespace velmora::busdb {
 
 namespace {
@@ -77,7 +73,14 @@ std::string escapeCell(const std::string &utf8) {
 } // namespace
 
 std::string defaultDemoDir() {
-    return BUSDB_DEMO_DIR;
+    // Found from the program's own file, so a package unpacked anywhere (or moved) finds its own CSV files,
+    // and no path of the build is compiled in.
+    std::error_code ec;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        throw Error("cannot find the folder busdb is installed in (" + ec.message() +
+                    "); give the demo CSV folder with --from DIR");
+    return (self.parent_path().parent_path() / kDemoDirFromPrefix).lexically_normal().string();
 }
 
 void createDatabase(const std::string &file) {

@@ -31,7 +31,10 @@ int runQuery(const std::string &file, const std::string &utf8Sql, std::ostream &
 // Writes a synthetic database of `cities` cities with `linesPerCity` lines each, replacing `file`.
 void generateDatabase(const std::string &file, long cities, long linesPerCity);
 
-// The folder of the demo CSV files in the source tree.
+// Where the package installs the demo CSV files, from the folder that holds busdb's bin folder.
+inline constexpr const char *kDemoDirFromPrefix = "share/velmora/demo";
+// The folder busdb demo reads without --from: kDemoDirFromPrefix under the prefix busdb runs from
+// (/usr/share/velmora/demo for /usr/bin/busdb).
 std::string defaultDemoDir();
 
 // Runs the tool on a command line; returns the process exit code.

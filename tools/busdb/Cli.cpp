@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <map>
 #include <ostream>
 #include <vector>
@@ -27,7 +28,9 @@ const char *const kUsage =
     "      Add the rows of sheng.csv, city.csv, bus.csv and uconf.csv (UTF-8, header row) in DIR to FILE,\n"
     "      in one transaction: on any error FILE is left as it was.\n"
     "  busdb demo FILE [--from DIR]\n"
-    "      Build the demo database from the bundled CSV files (or those in DIR); replaces FILE.\n"
+    "      Build the demo database from the CSV files installed with busdb, in ../share/velmora/demo from\n"
+    "      the folder of the program (/usr/share/velmora/demo for /usr/bin/busdb), or from those in DIR;\n"
+    "      replaces FILE.\n"
     "  busdb query FILE SQL\n"
     "      Run one statement and print the rows as tab-separated UTF-8 under a header of column names.\n"
     "  busdb generate FILE --cities N --lines M\n"
@@ -110,8 +113,13 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
         Arguments a(argc, argv, 2, demo ? std::vector<std::string>{"--from"} : std::vector<std::string>{}, {});
         a.expect(demo ? 1 : 2, demo ? "demo FILE [--from DIR]" : "import FILE DIR");
         std::string dir = demo ? a.option("--from", false) : a.positional[1];
-        if (demo && dir.empty())
+        if (demo && dir.empty()) {
             dir = defaultDemoDir();
+            std::error_code ec;
+            if (!std::filesystem::is_directory(dir, ec))
+                throw Error(dir + ": the demo CSV files are not there (a busdb run from its build folder has "
+                                  "none); give their folder with --from DIR");
+        }
         ImportCounts c = demo ? buildFromCsv(a.positional[0], dir) : importCsv(a.positional[0], dir);
         out << (demo ? "built " : "imported into ") << a.positional[0] << ": " << c.provinces << " provinces, "
             << c.cities << " cities, " << c.lines << " lines, " << c.settings << " settings\n";
