@@ -15,7 +15,8 @@ std::string webEngineRefusal(bool runningAsRoot, const QByteArray &disableSandbo
 // The same for this process and its environment.
 std::string webEngineRefusal();
 
-// Where the module is: beside the program's executable unless a test has set another path.
+// Where the module is: modules/ in the program's folder (as installed and in the build tree), unless a test has
+// set another path.
 QString pageModulePath();
 void setPageModulePath(const QString &path);
 

@@ -9,6 +9,7 @@
 set -euo pipefail
 
 build=$(realpath "$1")
+source=$(realpath "$(dirname "$0")/..")
 version=$2
 web_module=$3
 out=$(realpath -m "${4:-$build/package_check}")
@@ -76,11 +77,14 @@ for d in "${debs[@]}"; do dpkg -x "$d" "$root"; done
 desktop-file-validate "$root/usr/share/applications/com.example.Velmora.desktop" || fail "desktop-file-validate"
 appstreamcli validate --no-net --pedantic "$root/usr/share/metainfo/com.example.Velmora.metainfo.xml" >"$out/appstream.txt" 2>&1 ||
     { cat "$out/appstream.txt"; fail "appstreamcli validate"; }
+# The screenshots the AppStream data names are the ones scripts/screenshots.sh shoots into docs/screenshots/.
+for shot in $(sed -n 's|.*<image>.*/\([^/<]*\)</image>.*|\1|p' "$root/usr/share/metainfo/com.example.Velmora.metainfo.xml"); do
+    [ -f "$source/docs/screenshots/$shot" ] || fail "the AppStream data names $shot, not in docs/screenshots/"
+done
 lintian --fail-on warning --tag-display-limit 0 "${debs[@]}" >"$out/lintian.txt" 2>&1 ||
     { cat "$out/lintian.txt"; fail "lintian reports warnings or errors"; }
 
 # --- the installed tools, with the source and build trees out of reach ----------------------------------------
-source=$(realpath "$(dirname "$0")/..")
 # Runs a command with the build tree and the source tree each hidden under an empty folder.
 out_of_reach() {
     unshare -rm sh -c 'for d in "$0" "$1"; do [ ! -d "$d" ] || mount -t tmpfs none "$d"; done; shift; exec "$@"' \
