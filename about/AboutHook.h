@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog's pure decisions: which events its application-wide hook drops, and the page address.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading the About page's view from its run-time module, and deciding whether the web engine may run at all.
 #pragma once
 

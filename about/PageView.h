@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About page's view as the program sees it. The web engine lives in a module loaded at run time
 // (about/web/), so the program neither links nor starts it before its main window is painted; this header is
 // all the two share.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog: a short description, the About page in an embedded view, and the application-wide hook
 // that keeps the right mouse button away from that page.
 #pragma once

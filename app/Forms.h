@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's three windows, created at start in this order and living until the process ends.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's texts that need no widgets: the query text of each mode, a line's detail text and
 // caption, the count caption and the addresses of the link labels. All texts are GBK bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A label that reports a click: the left button pressed and released over it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's construction: controls, menus and the wiring of user events to the handlers.
 #include "app/TForm1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: the city's query row, the result grid, the shown line's details and the two links.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The shown line's details, copying them, and the two links.
 #include "app/LineTexts.h"
 #include "app/LinkLabel.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Query modes, the query button and the query run that fills the result grid.
 #include "app/LineTexts.h"
 #include "app/TForm1.h"

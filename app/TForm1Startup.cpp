@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the main window, the dialogs behind the menus, and the skin items.
 #include "about/TForm3.h"
 #include "app/Forms.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station suggestions: the current city's station names offered as the user types.
 #include "app/TForm1.h"
 #include "data/SQLiteDatabase.h"

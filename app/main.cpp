@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Program entry: the application object and fonts, the three windows, then the main window until it closes.
 // The About page's web engine starts only after the main window's first paint.
 #include "about/PageModule.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reports "painted" with this process's resident memory at the watched window's first paint (before any child
 // process exists); the program then runs on until killed. Shared by the start-up probe and its floor.
 #pragma once

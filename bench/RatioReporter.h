@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Console output plus ratios against the floors measured in the same run, and the main() of the benchmarks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The raw floor of a query: SQLCipher alone opening, keying, stepping through every row reading every column,
 // finalising and closing, as the program's layer does for the same statement.
 #pragma once

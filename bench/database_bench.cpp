@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database layer against the raw floor: SQLCipher alone doing the same work in the same run.
 //   build/bench/bench_database
 #include "RawFloor.h"

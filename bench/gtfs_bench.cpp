@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GTFS import speed and memory: stop_times.txt rows per second for the whole import (feed read twice, lines
 // written), against the raw floor of libcsv alone parsing the same stop_times.txt in the same run, and the
 // import's peak memory on feeds of the same trips with 1 and 2 million stop times.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skin package decoding and encoding on a 1 MB package of bitmaps and INI text, against a plain copy of the
 // decoded bytes as the floor. Reports MB/s of decoded output and the ratio to the copy.
 #include "SkinPacker.h"

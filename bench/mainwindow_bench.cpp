@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The query run of the main window, end to end, against SQLCipher alone running the same statement.
 //   scripts/with-display.sh build/bench/bench_mainwindow
 // Button200Click covers the connection, materialising the result, filling the record set and grid, building

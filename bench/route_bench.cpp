@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer planning: building a city's index and planning on it, against SQLCipher alone reading the same
 // city's sh and xh in the same run.
 //   build/bench/bench_route --benchmark_repetitions=10 --benchmark_enable_random_interleaving=true

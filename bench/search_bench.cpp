@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Station search on a 100,000-line city: a pasted 10,000-character text against a one-character text, and
 // SQLCipher alone (its own LIKE) running the same statements as the floor.
 //   build/bench/bench_search

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A skin command from the menu to the repainted windows, for each stored skin, against the floor of only
 // decoding that skin's package (same run).
 //   scripts/with-display.sh build/bench/bench_skin

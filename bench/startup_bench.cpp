@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, side by side in one run:
 //   scripts/with-display.sh build/bench/bench_startup [runs]
 // The program (bench/startup_probe: the real forms, the real start of the About page) against the floor

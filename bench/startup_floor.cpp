@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of bench_startup: what any Qt Widgets program showing the same result costs. A main window with a
 // table of 1,100 rows, painted once; no database, no web engine. Prints "painted" at its first paint and runs on
 // until killed.

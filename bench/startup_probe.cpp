@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's start-up, watched by bench_startup: the real forms and the real start of the About page, with
 // the page asked from the host given as the only argument. Prints "painted" when the main window (its start-up
 // query done, the grid filled) has been painted the first time, with its resident memory then, and runs on until

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Selection-only drop-down lists whose items are drawn as the program draws every text; their items are set and
 // read through platform/WidgetText.h.
 #pragma once

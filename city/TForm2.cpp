@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "city/TForm2.h"
 
 #include "app/TForm1.h"

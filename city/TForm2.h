@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The city switch dialog: pick a province, then one of its cities, and make it the program's current city.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LIKE over GBK text. The engine's own LIKE reads text as UTF-8, so in GBK text it can run a character's
 // bytes into the next one and miss a substring that is plainly there; every connection replaces it with this.
 #pragma once

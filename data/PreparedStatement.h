@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A statement compiled once and run with bound values, so data never becomes SQL text.
 #pragma once
 

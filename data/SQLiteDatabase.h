@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The only way into the bus database: a connection over the encrypted engine, statements run on their own,
 // and one exception type whose messages have one fixed layout.
 #pragma once

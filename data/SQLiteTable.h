@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One query's whole result, read into memory; walked with a forward-only cursor.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus database's tables: declared types on every column, so no column's kind depends on its first row,
 // and the indexes the program's statements use.
 #pragma once

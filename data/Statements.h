@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every statement the program issues against the bus database, in one place.
 // Inserted values have each single quote doubled, so a value can never end its literal; for values without
 // a quote the texts are exactly the program's statement texts.

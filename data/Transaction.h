@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One write transaction on the bus database: rolls back unless committed, so a failed write leaves the file
 // as it was.
 #pragma once

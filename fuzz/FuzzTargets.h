@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fuzz targets' bodies as plain functions: the libFuzzer programs call them, and a regular test replays the
 // corpus through them with the regular compiler. Each aborts on a broken invariant.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the read_package target; the body lives in FuzzTargets.cpp.
 #include "FuzzTargets.h"
 

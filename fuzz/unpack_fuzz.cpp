@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer entry for the unpack target; the body lives in FuzzTargets.cpp.
 #include "FuzzTargets.h"
 

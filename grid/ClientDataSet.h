@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory record set behind the result grid: text fields with byte-size limits, rows in append order,
 // a current row with its row number, and the notifications the main window and the grid listen to.
 #pragma once

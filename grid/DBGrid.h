@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data grid over the record set: a read-only table view with a title row, whole-row selection and fixed
 // column widths, which moves the record set's current row and reports clicks on data cells.
 // A click on a closed grid (no fields, no rows) does nothing: there is no row to move to or to show.

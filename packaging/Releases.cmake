@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Reads packaging/changelog (Debian's format) into the AppStream data's release list, newest first:
 #   velmora_appstream_releases(<changelog> <version> <out-variable>)
 # Each entry's items become the release notes; its sign-off line gives the date. The newest entry must be

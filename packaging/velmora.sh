@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starts Velmora in the user's data folder, where it finds its database tolvi.dbf.
 # The folder is $XDG_DATA_HOME/velmora (~/.local/share/velmora by default). On the first start it gets a copy of
 # the packaged demo database; a tolvi.dbf already there is never replaced, so the chosen city and imported lines

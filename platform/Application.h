@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application layer: the top-level exception handler, form creation and modal showing.
 #pragma once
 

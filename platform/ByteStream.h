@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A growable in-memory byte buffer with one read and write position; skin packages and their entries pass in it.
 #pragma once
 

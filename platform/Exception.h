@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's base exception: carries only a message, as GBK bytes.
 #pragma once
 

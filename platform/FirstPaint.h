@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a function once, just after a widget's first paint has been handled (so what it painted is on its way to
 // the screen before the function runs).
 #pragma once

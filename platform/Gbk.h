@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GBK byte strings: the program keeps every text as GBK bytes and converts only at the widget boundary.
 #pragma once
 

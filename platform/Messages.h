@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's message boxes: the error box, the message dialogs and the plain message box.
 // Every box goes through here, so a test can answer boxes instead of a person.
 #pragma once

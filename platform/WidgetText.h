@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one place where the program's GBK bytes become texts that widgets show, and back. A text set here keeps
 // its exact bytes beside what the widget shows, so it goes back to the database or the clipboard as it came,
 // even when the bytes are not valid GBK and show as something else.

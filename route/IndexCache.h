@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The last city's index, kept while the city and the database file stay the same.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A plan's texts, shared by the main window and busdb (GBK bytes).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer plans between two typed station texts over one city's lines.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The lines of one city as rides between stations: every station name once, every direction a line runs as a
 // list of station numbers, and where each station occurs on those lists.
 #pragma once

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Formats every tracked C++ file with the repository's .clang-format, or with --check only reports the files
 # that differ (exit status 1 then). The version is pinned: another clang-format version lays out the same
 # style differently, so CI and every developer use the one scripts/install-deps.sh installs.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages Velmora needs to build, test and run, skipping those already present.
 # Needs root, or sudo for a normal user.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Velmora's Debian packages, velmora and velmora-web (the About page's module), from the install rules
 # (packaging/) in build-pkg/, without tests or benchmarks.
 #   scripts/package.sh [-DVARIABLE=value ...]    e.g. -DVELMORA_SITE_BASE=https://bus.example.org

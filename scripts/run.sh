@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds, puts the demo database in the program's working folder and starts Velmora.
 #   scripts/run.sh        needs an X display
 # The working folder is build/run/. The demo tolvi.dbf (made by the build as build/tolvi.dbf) is copied there

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Screenshots of the main window (start-up, a station query, a station-to-station query, a transfer plan) into docs/screenshots/.
 #   scripts/screenshots.sh [database file]    default: build/tolvi.dbf when it exists, else a small sample city
 set -euo pipefail

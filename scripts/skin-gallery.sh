@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The skins' gallery: in each of the six stored skins, the main window with a result and its skin menu open,
 # the city dialog with its province list open, the About dialog, and the warning and information boxes.
 # Shots go to build/gallery; the main windows, reduced to 256 colours, to docs/screenshots/skin1.png ..

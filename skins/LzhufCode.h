@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of the LZHUF code shared by the decoder and the packer's encoder: the parameters, the fixed prefix
 // code of a match position's upper 6 bits, and the adaptive Huffman tree of the symbols.
 #pragma once

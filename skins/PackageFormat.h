@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Layout constants of a decoded skin package, shared by the reader and the packer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the skin engine takes from a package: every part's images, edge sizes, state frames and colours, the
 // window frame ("Personality"), the caption buttons and the colour tables. Plain data; painting reads it.
 #pragma once

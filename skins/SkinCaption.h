@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The caption bar of a skinned window: the top side of the frame, the window's title and the skin's caption
 // buttons; it moves the window when dragged.
 #pragma once

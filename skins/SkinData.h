@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin engine: holds the skin loaded from the store, parsed, and switches skinning of the program's windows
 // on. One engine serves every window of the process through the window manager (SkinManage.h).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The process-wide window manager of the skin engine: whether skinning is on, the one pending request and its
 // single-shot timer, and the list of skinned windows. It watches every top-level window being shown or
 // activated and skins it while skinning is on.

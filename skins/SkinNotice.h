@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the skin-package code tells the user something (an old or damaged package). The package code knows no
 // windows: the user-interface layer installs the program's message box here; until then a notice is one line on
 // standard error.

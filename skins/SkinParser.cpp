@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds a ParsedSkin from a package: the INI's sections and keys with their defaults, and the bitmaps it names.
 #include "skins/SkinParser.h"
 

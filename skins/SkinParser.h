@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a stored skin package into the parsed skin the engine paints from.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store of skin packages: an ordered collection of named items, each holding one package's bytes.
 #pragma once
 

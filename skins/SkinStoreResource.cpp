@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store's bytes from the program's resources (the generated skin store is compiled in).
 #include "platform/Exception.h"
 #include "skins/SkinStore.h"

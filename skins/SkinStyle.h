@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application style while skins are in use: widgets of skinned windows are painted from their window's
 // skin; every other widget is left to the style the program had before, untouched.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Scroll bars, combo boxes, group boxes, and the edit boxes and frames drawn with the sunken edge.
 #include "skins/SkinStyle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Push buttons, check and radio indicators, header sections, tabs and progress bars.
 #include "skins/SkinStyle.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar, its items and popup menus.
 #include "skins/SkinStyle.h"
 

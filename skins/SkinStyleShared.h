@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the skin style's painting files share: the sizes the skinned look adds, a painter guard and the state
 // frame of button-like parts.
 #pragma once

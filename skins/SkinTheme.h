@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A parsed skin made ready for painting: the palette built from its colours, the window frame's sizes, and
 // the drawing of a part's state frame with fixed edges (9-slice), tiling and magenta transparency.
 #pragma once

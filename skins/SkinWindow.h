@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One skinned top-level window: it becomes frameless and gets the skin's frame sides and caption bar around
 // its unchanged client area, the skin's palette, and working caption buttons. Destroying the object restores
 // the window as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin packages' decompressor: LZSS over a 4096-byte ring with adaptively Huffman-coded symbols (LZHUF).
 #pragma once
 

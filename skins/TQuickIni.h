@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin's INI text, read with the skin engine's own rules: first header and first key win, values trimmed,
 // letters compared without case (A..Z only), and nothing converted from its code page.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Splits a stored skin package into its named entries: decodes it, reads the header, the name list, the size
 // table and the entries' bytes.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the GTFS import tests share: a small valid feed to vary, feeds written as folders or zips, the
 // database dumped, a city's lines read back as UTF-8, and a fixture with a fresh database.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus database tool: CSV import round trip and its all-or-nothing failures, the demo data, the stock
 // client reading what the tool writes, and the built tool's query output and exit codes.
 #include "BusDb.h"

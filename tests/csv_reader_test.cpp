@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The CSV reader over libcsv: RFC 4180 shapes, line numbers, chunk boundaries and malformed input.
 #include "CsvReader.h"
 

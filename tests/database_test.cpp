@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The database layer against the real encrypted engine.
 #include "TestDb.h"
 #include "data/PreparedStatement.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replays every fuzz corpus file and every crash input found so far through the fuzz targets' bodies.
 #include "FuzzTargets.h"
 #include "TestPaths.h"

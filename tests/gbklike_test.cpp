@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // LIKE over GBK text: what the program's station and line searches rely on.
 #include "TestDb.h"
 #include "data/GbkLike.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GTFS import: the mapping choices a real feed showed to be open, one small feed each.
 #include "GtfsFixture.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GTFS import: the reference sample feed, one small feed per mapping rule and per bad-feed case, zip feeds,
 // the city's lines replaced in one transaction, and re-import giving the same database.
 #include "GtfsFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's texts: query text per mode, detail text and caption, count caption, link addresses.
 #include "TestDb.h"
 #include "app/LineTexts.h"

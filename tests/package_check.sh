@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The Debian packages as a user gets them: builds velmora and velmora-web from the build tree with cpack, checks
 # their contents and metadata with the distribution's validators (lintian without a warning), unpacks them into
 # a scratch root and runs the installed busdb with the source and build trees hidden, then starts the program

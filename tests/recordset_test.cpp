@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The in-memory record set: byte-size limits, row numbers, states and the current-row notification.
 #include "TestDb.h"
 #include "grid/ClientDataSet.h"

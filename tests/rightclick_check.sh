@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Right clicks in the About page, made as a user makes them: starts the real program on its own X server with a
 # small bus database, opens the About dialog through the menu bar, right-clicks inside the page and checks that
 # no menu opened. A right click on the main window's detail text first shows that the check sees a menu when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Transfer plans on small networks whose answers are known by hand, the city index's cache, and busdb route.
 #include "BusDb.h"
 #include "TestDb.h"

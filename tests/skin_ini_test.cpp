@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader's rules and the colour readers.
 #include "skins/TQuickIni.h"
 

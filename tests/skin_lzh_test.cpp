@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The LZHUF decoder against the packer's encoder, and against streams written by hand.
 #include "SkinPacker.h"
 #include "skins/LzhufCode.h"

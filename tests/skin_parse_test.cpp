@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parsed skin: a package made by the skinpack tool from a folder, read back through the reader and the INI.
 #include "MessageCapture.h"
 #include "SkinPacker.h"

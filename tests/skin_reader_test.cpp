@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The package reader: header and version blocks, name list rules, size table, entries, damaged packages.
 #include "MessageCapture.h"
 #include "SkinPacker.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin store's rules: names and IDs, the duplicate-name error, copying and the persisted form.
 #include "platform/Exception.h"
 #include "skins/SkinParser.h"

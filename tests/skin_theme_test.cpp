@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin engine's frame slicing and 9-slice drawing, pixel by pixel on plain images.
 #include "skins/SkinTheme.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The statement texts, compared byte for byte with the program's texts.
 #include "data/Schema.h"
 #include "data/Statements.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About page's view: a web view that a page cannot use against the program. The page comes over plain HTTP
 // and loads in a hidden view at start-up, so whoever is on the network path writes it: it may not open dialogs,
 // windows or downloads, ask for permissions, or take the view to another host. A link the user clicks to another

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window over a temporary bus database, for the window's tests.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the skin engine's tests share: a fresh window manager and the program's stored skins for each test,
 // the skinned window's caption, and pixel comparison of a grabbed widget with a skin's bitmap.
 #pragma once

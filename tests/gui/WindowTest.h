@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The base every window test fixture derives from. The program's application object, its fonts and the
 // About page's module are set up once per test program (gui_main.cpp); fixtures add their windows on top.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog: its controls, the page requested once, and the hook that keeps the right button away
 // from the page.
 #include "MessageCapture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The city switch dialog over a real main window and a real bus database.
 #include "MessageCapture.h"
 #include "TestDb.h"

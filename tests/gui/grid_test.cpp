@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data grid driven with the mouse and keyboard: which notifications each action gives, and its set-up.
 #include "TestDb.h"
 #include "WindowTest.h"

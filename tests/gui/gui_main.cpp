@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry of the test programs that need windows: the program's own application object and fonts, and the
 // About page's module from the build folder.
 #include "about/PageModule.h"

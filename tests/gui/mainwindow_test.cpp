@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window at start-up, its layout and menus, and the dialogs behind them.
 #include "MainWindowFixture.h"
 

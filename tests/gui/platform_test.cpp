@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application layer: error box, message dialogs, title rule, forms, modal centring, fonts, clipboard.
 #include "MessageCapture.h"
 #include "platform/AppTitle.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skin engine: loading by position, switching on, the deferred requests and their timer (driven by the
 // tests, never waited for), failure paths, the tag rules, painting from the skin's bitmaps, the window frame.
 #include "MessageCapture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's own windows under the skin engine: start-up loads stored skin 1 and switches skinning on, the
 // menu items "皮肤1" .. "皮肤6" load store positions 0 .. 5, and the city and About dialogs are skinned when
 // shown modally over the skinned main window, with a combo box's list dropping below the box.

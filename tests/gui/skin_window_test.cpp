@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Skinned windows up close: combo boxes and scroll bars painted from the skin's bitmaps, the caption's
 // minimise and maximise buttons, and a window whose skin is removed looking exactly as it did before.
 #include "SkinFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Screenshots of the main window: start-up, a station query, a station-to-station query and a transfer plan.
 //   shoot_mainwindow <output folder> [database file]
 // Without a database file a small sample city is made; the stations queried are taken from the first line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The skins' gallery: in each stored skin, the main window with a result and its skin menu open, the city dialog
 // with its province list open, the About dialog, and the warning and information boxes.
 //   shoot_skins <output folder>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Answers the program's message boxes in tests instead of a person, and records what they would show.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Temporary bus databases for tests, made through the program's own database layer.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb create, demo, query and generate.
 #include "BusDb.h"
 #include "DbFile.h"

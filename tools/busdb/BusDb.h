@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bus database tool's operations, callable from tests; main.cpp only hands over the command line.
 #pragma once
 

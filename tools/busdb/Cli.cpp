@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line of busdb: words to operations, operations' failures to messages and exit codes.
 #include "BusDb.h"
 #include "DbFile.h"

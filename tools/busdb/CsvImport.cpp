@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb import: the four tables from UTF-8 CSV files, checked row by row, in one transaction.
 #include "BusDb.h"
 #include "CsvReader.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Streaming RFC 4180 reader over libcsv: rows one at a time with their line numbers, a header row that maps
 // column names to positions, and a leading UTF-8 byte-order mark dropped.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tools' side of the database layer: an existing file to open, and the layer's messages for a terminal.
 #pragma once
 

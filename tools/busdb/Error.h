@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one failure type of the bus database tool.
 #pragma once
 

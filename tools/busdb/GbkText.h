@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // UTF-8 data texts to the GBK bytes the database holds, with the failing character named for messages.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GTFS feeds to bus lines: one line per route, with both directions' stations, service times and fare.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A GTFS feed as a set of named CSV files, from a folder or a .zip (files may sit in one folder inside it).
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Small pieces of GTFS reading: ids to indexes, times, counts, and the texts of times and prices.
 #pragma once
 

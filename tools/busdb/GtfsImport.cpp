@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb import-gtfs: the feed's lines replace a city's lines, in one transaction.
 #include "DbFile.h"
 #include "Error.h"

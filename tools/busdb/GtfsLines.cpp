@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Mapping a feed's routes to bus lines: which trips stand for a route's two directions, and the line's
 // stations, service times and fare from them.
 #include "GtfsFields.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a GTFS feed for its mapping to bus lines (GtfsLines.cpp). stop_times.txt is streamed twice: the first
 // pass keeps a few numbers per trip (stop count, first stop and departure, a fingerprint of its stops), which
 // choose each route's representative trips; the second keeps the stops of those trips only. Memory follows

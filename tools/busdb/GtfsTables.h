@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the feed reader keeps of a GTFS feed, by index, for mapping its routes to bus lines.
 #pragma once
 

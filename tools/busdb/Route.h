@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb route: the transfer plans between two stations of a city, as the main window lists them.
 #pragma once
 

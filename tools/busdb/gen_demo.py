@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the demo bus data (data/demo/*.csv) deterministically: same output on every run.
 
 Usage: tools/busdb/gen_demo.py [OUTDIR]   (default: data/demo beside this script's repository root)

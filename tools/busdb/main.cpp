@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb: the bus database tool for the people who deliver Velmora's data.
 #include "BusDb.h"
 

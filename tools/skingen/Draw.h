@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the bitmaps of one skin. Every image holds its state frames side by side, frame 0 at the left.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Buttons, check and radio boxes, group boxes, edit and combo boxes, scroll bars.
 #include "Draw.h"
 #include "DrawKit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window frame: the caption bar, the sides, the caption text plate and the caption buttons.
 #include "Draw.h"
 #include "DrawKit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "DrawKit.h"
 
 #include "Draw.h"

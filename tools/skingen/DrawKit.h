@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The drawing helpers every skin bitmap is made with: colour mixing, frame strips, rounded shapes, the skin's
 // panel manner and arrows.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The menu bar and menus, header bars, tabs and progress bars.
 #include "Draw.h"
 #include "DrawKit.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What makes one skin: its colours and its shapes. The generator draws every bitmap from these.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The six skins. Position 1 (水墨) is the start skin.
 #include "Theme.h"
 

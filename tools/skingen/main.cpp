@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // skingen OUTDIR: draws the six skins and writes each one's INI and bitmaps into OUTDIR/skin1 .. skin6.
 #include "Draw.h"
 #include "Theme.h"

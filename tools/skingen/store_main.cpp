@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // skinstore OUT PACKAGE...: writes the persisted skin store holding the given packages in order. The items are
 // created as the main window's store has them: IDs 0 to 4, then two items added and removed, so that the sixth
 // item gets ID 7 and the name "SkinItem7".

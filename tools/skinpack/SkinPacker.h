@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing skin packages: the LZHUF encoder and the package layout. Used by the skinpack tool at build time and
 // by the tests; the program itself only reads packages.
 #pragma once

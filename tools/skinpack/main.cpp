@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // skinpack [--version V] DIR OUT.skn: packs the files of a folder (an INI and its bitmaps) into a skin package.
 #include "SkinPacker.h"
 
