@@ -16,8 +16,8 @@ std::map<std::string, std::string> metaOf(const std::string &file) {
     auto t = db.QueryTable("SELECT id, kind, operator, shplace, xhplace FROM busmeta");
     std::map<std::string, std::string> out;
     for (; !t->AtEnd(); t->MoveNext())
-        out[t->ColumnText(0)] = t->ColumnText(1) + "|" + gbkToUtf8(t->ColumnText(2)) + "|" + t->ColumnText(3) +
-                                "|" + t->ColumnText(4);
+        out[t->ColumnText(0)] =
+            t->ColumnText(1) + "|" + gbkToUtf8(t->ColumnText(2)) + "|" + t->ColumnText(3) + "|" + t->ColumnText(4);
     return out;
 }
 
@@ -26,8 +26,8 @@ std::string placesOf(const std::string &file) {
     auto t = db.QueryTable("SELECT name, place, round(lat, 4), round(lon, 4) FROM place ORDER BY name, place");
     std::string out;
     for (; !t->AtEnd(); t->MoveNext())
-        out += gbkToUtf8(t->ColumnText(0)) + " " + t->ColumnText(1) + " " + t->ColumnText(2) + " " +
-               t->ColumnText(3) + "\n";
+        out += gbkToUtf8(t->ColumnText(0)) + " " + t->ColumnText(1) + " " + t->ColumnText(2) + " " + t->ColumnText(3) +
+               "\n";
     return out;
 }
 
@@ -57,12 +57,11 @@ TEST_F(Gtfs, LineKindsFollowTheDirectionsTheTripsRun) {
     // its least common sequence runs back; SAME: no direction_id, a short turn the same way only.
     f["trips.txt"] = "route_id,service_id,trip_id,direction_id\nBOTH,S,B0,0\nBOTH,S,B1,1\nDIR1,S,D1,1\n"
                      "LOOP,S,L1,\nBACK,S,K1,\nBACK,S,K2,\nBACK,S,K3,\nBACK,S,K4,\nSAME,S,M1,\nSAME,S,M2,\n";
-    f["stop_times.txt"] = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n" +
-                          trips("B0", {"S1", "S2"}) + trips("B1", {"S2", "S1"}) + trips("D1", {"S4", "S2"}) +
+    f["stop_times.txt"] = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n" + trips("B0", {"S1", "S2"}) +
+                          trips("B1", {"S2", "S1"}) + trips("D1", {"S4", "S2"}) +
                           trips("L1", {"S1", "S2", "S3", "S1"}) + trips("K1", {"S1", "S2", "S3", "S4"}) +
                           trips("K2", {"S1", "S2", "S3", "S4"}) + trips("K3", {"S2", "S3"}) +
-                          trips("K4", {"S3", "S2", "S1"}) + trips("M1", {"S1", "S2", "S3"}) +
-                          trips("M2", {"S2", "S3"});
+                          trips("K4", {"S3", "S2", "S1"}) + trips("M1", {"S1", "S2", "S3"}) + trips("M2", {"S2", "S3"});
     run(f);
     auto meta = metaOf(file);
     EXPECT_EQ(meta["BOTH"], "0|城市公交||");
@@ -79,8 +78,7 @@ TEST_F(Gtfs, StopsOfOneNameMoreThanOneKilometreApartAreDifferentPlaces) {
                      "S3,体育中心,32.0200,118.0\nS4,动物园,,\nS5,火车站,32.0030,118.0\nS6,火车站,32.0500,118.0\n";
     f["trips.txt"] = "route_id,service_id,trip_id,direction_id\nR1,S,T1,0\nR1,S,T2,1\nR2,S,T3,\n";
     f["stop_times.txt"] = "trip_id,arrival_time,departure_time,stop_id,stop_sequence\n" +
-                          trips("T1", {"S1", "S2", "S6"}) + trips("T2", {"S6", "S2", "S5"}) +
-                          trips("T3", {"S3", "S4"});
+                          trips("T1", {"S1", "S2", "S6"}) + trips("T2", {"S6", "S2", "S5"}) + trips("T3", {"S3", "S4"});
     GtfsImport result = run(f);
     EXPECT_EQ(metaOf(file)["R1"], "0|城市公交|1,1,2|2,1,1");
     EXPECT_EQ(metaOf(file)["R2"], "1|城市公交||");

@@ -5,8 +5,8 @@
 #include "route/IndexCache.h"
 
 #include <cstdio>
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
 using namespace velmora;
