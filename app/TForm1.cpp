@@ -2,10 +2,10 @@
 #include "app/TForm1.h"
 
 #include "app/LinkLabel.h"
+#include "app/TransferWorker.h"
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
-#include "route/IndexCache.h"
 #include "skins/SkinData.h"
 #include "skins/SkinStore.h"
 
@@ -67,7 +67,7 @@ TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint),
-      dataSet_(std::make_unique<TClientDataSet>()), planIndex_(std::make_unique<route::IndexCache>()) {
+      dataSet_(std::make_unique<TClientDataSet>()), transfer_(new TransferWorker(this)) {
     ClientDataSet1 = dataSet_.get();
     setWindowTitle(QStringLiteral("Velmora(PC版)"));
     setFont(programFont("MS Sans Serif", 11));
@@ -89,6 +89,9 @@ TForm1::TForm1(QWidget *parent)
 }
 
 TForm1::~TForm1() {
+    // The planning thread stops first, so no result arrives for a window half taken down.
+    delete transfer_;
+    transfer_ = nullptr;
     // The engine restores the windows it skinned; this one must still be whole when it does.
     SkinData1.reset();
     // The grid's model detaches from the data set as it goes, so the controls go before the data set does.
@@ -208,6 +211,12 @@ void TForm1::connectHandlers() {
     bind(N13, &TForm1::N13Click);
     for (QLineEdit *edit : {q1, q2})
         connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
+    connect(
+        transfer_, &TransferWorker::planned, this,
+        [this](std::shared_ptr<const TransferResult> result) { showPlans(*result); }, Qt::QueuedConnection);
+    connect(
+        transfer_, &TransferWorker::stationsLoaded, this,
+        [this](std::shared_ptr<const CityStations> stations) { showStations(*stations); }, Qt::QueuedConnection);
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
     connect(Label1, &TLinkLabel::clicked, this, [this] { runHandler([this] { Label1Click(); }); });

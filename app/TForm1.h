@@ -25,8 +25,11 @@ class TLinkLabel;
 class TSkinData;
 class TSkinStore;
 
+class TransferWorker;
+struct CityStations;
+struct TransferResult;
+
 namespace route {
-class IndexCache;
 class TransferIndex;
 } // namespace route
 
@@ -88,6 +91,10 @@ public:
 
     // The statement text of the last query run, for diagnostics and tests.
     const std::string &lastRunSql() const { return lastRunSql_; }
+    // Whether a transfer plan asked for is still being computed.
+    bool transferPending() const { return planBusy_; }
+    // The background worker that builds the plan index and plans.
+    TransferWorker *transferWorker() const { return transfer_; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -97,15 +104,24 @@ private:
     void buildMenus();
     void connectHandlers();
     void setMode(int mode);
-    // Fills the grid with the transfer plans between the two boxes' stations.
+    // Asks for the transfer plans between the two boxes' stations; showPlans fills the grid when they come.
     void runTransferQuery();
+    void showPlans(const TransferResult &result);
+    // Forgets a plan still being computed (a newer query or another mode supersedes it).
+    void dropPendingPlan();
+    // Has the city's plan index built in the background when the city changes.
+    void loadCityIndex();
     // Offers the current city's station names to the box being typed in, in the station and transfer modes.
     void suggestStations();
+    void showStations(const CityStations &stations);
     // Loads stored skin `index` and switches skinning on.
     void RunSkinCommand(int index);
 
     std::unique_ptr<TClientDataSet> dataSet_;
-    std::unique_ptr<route::IndexCache> planIndex_;
+    TransferWorker *transfer_ = nullptr;
+    int planRequest_ = 0;     // the plan request whose result the grid waits for; 0 for none
+    bool planBusy_ = false;   // the busy cursor is shown for it
+    std::string indexedCity_; // the city whose index was last asked for
     std::shared_ptr<const route::TransferIndex> suggested_; // the index whose stations the completers offer
     QStringListModel *stationNames_ = nullptr;
     QCompleter *q1Stations_ = nullptr, *q2Stations_ = nullptr;

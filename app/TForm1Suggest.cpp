@@ -1,9 +1,10 @@
 // Station suggestions: the current city's station names offered as the user types.
 #include "app/TForm1.h"
+#include "app/TransferWorker.h"
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
-#include "route/IndexCache.h"
 
+#include <QCompleter>
+#include <QLineEdit>
 #include <QStringListModel>
 
 namespace velmora {
@@ -11,21 +12,22 @@ namespace velmora {
 void TForm1::suggestStations() {
     if (queryMode < 2)
         return;
-    std::shared_ptr<const route::TransferIndex> index;
-    try {
-        index = planIndex_->get(dbFileName, dbKey, cityId);
-    } catch (const Exception &) {
-        return; // no suggestions then; the query itself reports what is wrong with the database
-    }
-    if (index == suggested_)
+    // The names come from the plan index, built and listed off this thread; asking again is cheap when the
+    // index still stands for the city and the file, and notices a changed file.
+    transfer_->loadCity(dbFileName, cityId);
+}
+
+void TForm1::showStations(const CityStations &stations) {
+    if (stations.cityId != cityId || stations.file != dbFileName || stations.index == suggested_)
         return;
-    suggested_ = index;
-    QStringList names;
-    names.reserve(index->stationCount());
-    for (int s = 0; s < index->stationCount(); ++s)
-        names << fromGbk(index->stationName(s));
-    names.sort();
-    stationNames_->setStringList(names);
+    suggested_ = stations.index;
+    stationNames_->setStringList(stations.names);
+    // Names that arrive after a keystroke are offered for the text typed so far.
+    for (QLineEdit *box : {q1, q2})
+        if (box->hasFocus() && box->completer() && !box->text().isEmpty()) {
+            box->completer()->setCompletionPrefix(box->text());
+            box->completer()->complete();
+        }
 }
 
 } // namespace velmora

@@ -1,0 +1,76 @@
+// The transfer mode's background work: building a city's plan index and planning on it, on a thread of its
+// own, so the window keeps answering and repainting while either runs.
+#pragma once
+
+#include "route/Planner.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QThread>
+#include <atomic>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+namespace route {
+class IndexCache;
+} // namespace route
+
+// What a plan request gave: the plans and the index they number into, or the error it raised.
+struct TransferResult {
+    int request = 0;
+    std::shared_ptr<const route::TransferIndex> index;
+    std::vector<route::Plan> plans;
+    std::exception_ptr error;
+};
+
+// A city's index and its station names, sorted for the suggestions.
+struct CityStations {
+    std::string file, cityId;
+    std::shared_ptr<const route::TransferIndex> index;
+    QStringList names;
+};
+
+// The minutes after midnight now, local time: the time of a plan asked for in the window.
+int minuteOfDayNow();
+
+// The options of a plan asked for now. The place where the query time goes once the planner takes one.
+route::PlanOptions planOptionsNow();
+
+class TransferWorker : public QObject {
+    Q_OBJECT
+public:
+    explicit TransferWorker(QObject *parent = nullptr);
+    // Waits for the job that runs; the ones still queued are dropped.
+    ~TransferWorker() override;
+
+    // Builds the city's index, unless the kept one still stands for it, then reports its stations.
+    void loadCity(const std::string &file, const std::string &cityId);
+    // Plans between two typed texts; returns the request number that planned() will carry. A later request
+    // supersedes this one: once it is made, this one is skipped if it has not started.
+    int plan(const std::string &file, const std::string &cityId, std::string from, std::string to,
+             route::PlanOptions options);
+    // The number of the last plan request.
+    int lastRequest() const { return latest_.load(); }
+
+signals:
+    void planned(std::shared_ptr<const velmora::TransferResult> result);
+    void stationsLoaded(std::shared_ptr<const velmora::CityStations> stations);
+
+private:
+    std::shared_ptr<const route::TransferIndex> indexFor(const std::string &file, const std::string &cityId);
+
+    QThread thread_;
+    QObject *context_; // lives on thread_: the jobs run in its turn of the thread's event loop
+    std::unique_ptr<route::IndexCache> cache_; // touched by the jobs only
+    std::shared_ptr<const route::TransferIndex> named_; // the index whose station names were last reported
+    std::atomic<int> latest_{0};
+};
+
+} // namespace velmora
+
+Q_DECLARE_METATYPE(std::shared_ptr<const velmora::TransferResult>)
+Q_DECLARE_METATYPE(std::shared_ptr<const velmora::CityStations>)
