@@ -6,6 +6,7 @@
 #include <QCompleter>
 #include <QLineEdit>
 #include <QStringListModel>
+#include <utility>
 
 namespace velmora {
 
@@ -20,7 +21,7 @@ void TForm1::suggestStations() {
 void TForm1::showStations(const CityStations &stations) {
     if (stations.cityId != cityId || stations.file != dbFileName || stations.index == suggested_)
         return;
-    suggested_ = stations.index;
+    transfer_->dispose(std::exchange(suggested_, stations.index));
     stationNames_->setStringList(stations.names);
     // Names that arrive after a keystroke are offered for the text typed so far.
     for (QLineEdit *box : {q1, q2})

@@ -18,23 +18,21 @@ route::PlanOptions planOptionsNow() {
     return options;
 }
 
-TransferWorker::TransferWorker(QObject *parent)
-    : QObject(parent), context_(new QObject), cache_(std::make_unique<route::IndexCache>()) {
+TransferWorker::TransferWorker(QObject *parent) : QObject(parent), cache_(std::make_unique<route::IndexCache>()) {
     qRegisterMetaType<std::shared_ptr<const TransferResult>>();
     qRegisterMetaType<std::shared_ptr<const CityStations>>();
-    thread_.setObjectName(QStringLiteral("transfer plans"));
-    context_->moveToThread(&thread_);
-    thread_.start();
+    // Two threads: a new plan starts while one it supersedes is still running.
+    pool_.setMaxThreadCount(2);
 }
 
 TransferWorker::~TransferWorker() {
-    thread_.quit();
-    thread_.wait();
-    delete context_;
+    pool_.clear();
+    pool_.waitForDone();
 }
 
 std::shared_ptr<const route::TransferIndex> TransferWorker::indexFor(const std::string &file,
                                                                      const std::string &cityId) {
+    std::lock_guard<std::mutex> lock(cacheMutex_);
     std::shared_ptr<const route::TransferIndex> index = cache_->get(file, dbKey, cityId);
     if (index != named_) {
         // Names for the suggestions are made here too: on a large city, converting and sorting them takes
@@ -54,37 +52,36 @@ std::shared_ptr<const route::TransferIndex> TransferWorker::indexFor(const std::
 }
 
 void TransferWorker::loadCity(const std::string &file, const std::string &cityId) {
-    QMetaObject::invokeMethod(
-        context_,
-        [this, file, cityId] {
-            try {
-                indexFor(file, cityId);
-            } catch (const std::exception &) {
-                // Nothing to offer then; a query on the city reports what is wrong with the database.
-            }
-        },
-        Qt::QueuedConnection);
+    pool_.start([this, file, cityId] {
+        try {
+            indexFor(file, cityId);
+        } catch (const std::exception &) {
+            // Nothing to offer then; a query on the city reports what is wrong with the database.
+        }
+    });
+}
+
+void TransferWorker::dispose(std::shared_ptr<const route::TransferIndex> index) {
+    if (index)
+        pool_.start([index = std::move(index)]() mutable { index.reset(); });
 }
 
 int TransferWorker::plan(const std::string &file, const std::string &cityId, std::string from, std::string to,
                          route::PlanOptions options) {
     const int request = ++latest_;
-    QMetaObject::invokeMethod(
-        context_,
-        [this, request, file, cityId, from = std::move(from), to = std::move(to), options] {
-            if (request != latest_.load())
-                return; // superseded before it started
-            auto result = std::make_shared<TransferResult>();
-            result->request = request;
-            try {
-                result->index = indexFor(file, cityId);
-                result->plans = route::planTrips(*result->index, from, to, options);
-            } catch (...) {
-                result->error = std::current_exception();
-            }
-            emit planned(std::move(result));
-        },
-        Qt::QueuedConnection);
+    pool_.start([this, request, file, cityId, from = std::move(from), to = std::move(to), options] {
+        if (request != latest_.load())
+            return; // superseded before it started
+        auto result = std::make_shared<TransferResult>();
+        result->request = request;
+        try {
+            result->index = indexFor(file, cityId);
+            result->plans = route::planTrips(*result->index, from, to, options);
+        } catch (...) {
+            result->error = std::current_exception();
+        }
+        emit planned(std::move(result));
+    });
     return request;
 }
 

@@ -6,10 +6,11 @@
 
 #include <QObject>
 #include <QStringList>
-#include <QThread>
+#include <QThreadPool>
 #include <atomic>
 #include <exception>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -44,15 +45,18 @@ class TransferWorker : public QObject {
     Q_OBJECT
 public:
     explicit TransferWorker(QObject *parent = nullptr);
-    // Waits for the job that runs; the ones still queued are dropped.
+    // Waits for the jobs that run; the ones still queued are dropped.
     ~TransferWorker() override;
 
     // Builds the city's index, unless the kept one still stands for it, then reports its stations.
     void loadCity(const std::string &file, const std::string &cityId);
     // Plans between two typed texts; returns the request number that planned() will carry. A later request
-    // supersedes this one: once it is made, this one is skipped if it has not started.
+    // supersedes this one: it is skipped if it has not started, and the later one does not wait for it (the
+    // index is shared read-only), so a long plan no longer wanted delays nothing but its own thread.
     int plan(const std::string &file, const std::string &cityId, std::string from, std::string to,
              route::PlanOptions options);
+    // Drops an index on a background thread: freeing a large city's index takes as long as a repaint or more.
+    void dispose(std::shared_ptr<const route::TransferIndex> index);
     // The number of the last plan request.
     int lastRequest() const { return latest_.load(); }
 
@@ -63,9 +67,9 @@ signals:
 private:
     std::shared_ptr<const route::TransferIndex> indexFor(const std::string &file, const std::string &cityId);
 
-    QThread thread_;
-    QObject *context_; // lives on thread_: the jobs run in its turn of the thread's event loop
-    std::unique_ptr<route::IndexCache> cache_; // touched by the jobs only
+    QThreadPool pool_;
+    std::mutex cacheMutex_;                             // guards the two below; held while an index is built
+    std::unique_ptr<route::IndexCache> cache_;          // touched by the jobs only
     std::shared_ptr<const route::TransferIndex> named_; // the index whose station names were last reported
     std::atomic<int> latest_{0};
 };
