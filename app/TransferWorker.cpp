@@ -55,7 +55,7 @@ void TransferWorker::loadCity(const std::string &file, const std::string &cityId
     pool_.start([this, file, cityId] {
         try {
             indexFor(file, cityId);
-        } catch (const std::exception &) {
+        } catch (...) { // an exception must not leave a pool thread
             // Nothing to offer then; a query on the city reports what is wrong with the database.
         }
     });

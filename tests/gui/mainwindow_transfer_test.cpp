@@ -140,3 +140,13 @@ TEST_F(MainWindow, ANewTransferQuerySupersedesAnUnfinishedOne) {
     EXPECT_FALSE(form->transferPending());
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
 }
+
+TEST_F(MainWindow, LoadingACityBuildsItsIndexBeforeAnyQuery) {
+    start({storedCity("上海", "2"), busRow("1", "2", "1路", "", "Xa,Xb,Yc"), busRow("2", "1", "2路", "", "Xz")});
+    QCompleter *completer = form->q1->completer(); // start-up leaves the station-to-station mode
+    ASSERT_NE(completer, nullptr);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completer->model()->rowCount() == 3; }, 10000));
+    form->cityId = "1";
+    form->Button200Click(); // as the city dialog does after a switch
+    ASSERT_TRUE(QTest::qWaitFor([&] { return completer->model()->rowCount() == 1; }, 10000));
+}
