@@ -146,9 +146,8 @@ void TForm1::buildControls(QWidget *client) {
     stationNames_ = new QStringListModel(this);
     for (QCompleter **c : {&q1Stations_, &q2Stations_}) {
         *c = new QCompleter(stationNames_, this);
-        (*c)->setCompletionMode(QCompleter::PopupCompletion);
-        (*c)->setFilterMode(Qt::MatchContains);
-        (*c)->setCaseSensitivity(Qt::CaseInsensitive);
+        // The list is the planner's match of the typed text, made off this thread: shown as it is.
+        (*c)->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     }
 
     setTabOrder(q1, Button1);
@@ -210,13 +209,17 @@ void TForm1::connectHandlers() {
     bind(N10, &TForm1::N10Click);
     bind(N13, &TForm1::N13Click);
     for (QLineEdit *edit : {q1, q2})
-        connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, edit] { runHandler([this, edit] { suggestStations(edit); }); });
     connect(
         transfer_, &TransferWorker::planned, this,
         [this](std::shared_ptr<const TransferResult> result) { showPlans(*result); }, Qt::QueuedConnection);
     connect(
         transfer_, &TransferWorker::stationsLoaded, this,
         [this](std::shared_ptr<const CityStations> stations) { showStations(*stations); }, Qt::QueuedConnection);
+    connect(
+        transfer_, &TransferWorker::matched, this,
+        [this](std::shared_ptr<const StationMatches> matches) { showMatches(*matches); }, Qt::QueuedConnection);
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
     connect(Label1, &TLinkLabel::clicked, this, [this] { runHandler([this] { Label1Click(); }); });

@@ -27,6 +27,7 @@ class TSkinStore;
 
 class TransferWorker;
 struct CityStations;
+struct StationMatches;
 struct TransferResult;
 
 namespace route {
@@ -111,8 +112,10 @@ private:
     void dropPendingPlan();
     // Has the city's plan index built in the background when the city changes.
     void loadCityIndex();
-    // Offers the current city's station names to the box being typed in, in the station and transfer modes.
-    void suggestStations();
+    // Offers the current city's stations that the typed text means to the box being typed in, in the station
+    // and transfer modes; they are matched off this thread and shown by showMatches.
+    void suggestStations(QLineEdit *box);
+    void showMatches(const StationMatches &matches);
     void showStations(const CityStations &stations);
     // Loads stored skin `index` and switches skinning on.
     void RunSkinCommand(int index);
@@ -122,7 +125,9 @@ private:
     int planRequest_ = 0;     // the plan request whose result the grid waits for; 0 for none
     bool planBusy_ = false;   // the busy cursor is shown for it
     std::string indexedCity_; // the city whose index was last asked for
-    std::shared_ptr<const route::TransferIndex> suggested_; // the index whose stations the completers offer
+    std::shared_ptr<const route::TransferIndex> suggested_; // the city's index, kept so it is freed off-thread
+    int matchRequest_ = 0;
+    QLineEdit *matchBox_ = nullptr; // the box the last match request was typed in
     QStringListModel *stationNames_ = nullptr;
     QCompleter *q1Stations_ = nullptr, *q2Stations_ = nullptr;
     std::string lastRunSql_;

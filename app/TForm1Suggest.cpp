@@ -1,8 +1,10 @@
-// Station suggestions: the current city's station names offered as the user types.
+// Station suggestions: the current city's stations that the typed text means, offered as the user types.
 #include "app/TForm1.h"
 #include "app/TransferWorker.h"
 #include "data/SQLiteDatabase.h"
+#include "platform/WidgetText.h"
 
+#include <QAbstractItemView>
 #include <QCompleter>
 #include <QLineEdit>
 #include <QStringListModel>
@@ -10,25 +12,32 @@
 
 namespace velmora {
 
-void TForm1::suggestStations() {
+void TForm1::suggestStations(QLineEdit *box) {
     if (queryMode < 2)
         return;
-    // The names come from the plan index, built and listed off this thread; asking again is cheap when the
-    // index still stands for the city and the file, and notices a changed file.
-    transfer_->loadCity(dbFileName, cityId);
+    // The planner's own matching, on its index, off this thread: a large city's index is built, and a short
+    // text matched against its stations, without the window waiting.
+    matchBox_ = box;
+    matchRequest_ = transfer_->suggest(dbFileName, cityId, typedText(box));
+}
+
+void TForm1::showMatches(const StationMatches &matches) {
+    if (matches.request != matchRequest_ || !matchBox_)
+        return; // typed on since
+    stationNames_->setStringList(matches.names);
+    QCompleter *completer = matchBox_->completer();
+    if (!completer || !matchBox_->isVisible())
+        return;
+    if (matches.names.isEmpty() || matchBox_->text().isEmpty())
+        completer->popup()->hide();
+    else
+        completer->complete();
 }
 
 void TForm1::showStations(const CityStations &stations) {
     if (stations.cityId != cityId || stations.file != dbFileName || stations.index == suggested_)
         return;
     transfer_->dispose(std::exchange(suggested_, stations.index));
-    stationNames_->setStringList(stations.names);
-    // Names that arrive after a keystroke are offered for the text typed so far.
-    for (QLineEdit *box : {q1, q2})
-        if (box->hasFocus() && box->completer() && !box->text().isEmpty()) {
-            box->completer()->setCompletionPrefix(box->text());
-            box->completer()->complete();
-        }
 }
 
 } // namespace velmora

@@ -21,6 +21,7 @@ route::PlanOptions planOptionsNow() {
 TransferWorker::TransferWorker(QObject *parent) : QObject(parent), cache_(std::make_unique<route::IndexCache>()) {
     qRegisterMetaType<std::shared_ptr<const TransferResult>>();
     qRegisterMetaType<std::shared_ptr<const CityStations>>();
+    qRegisterMetaType<std::shared_ptr<const StationMatches>>();
     // Two threads: a new plan starts while one it supersedes is still running.
     pool_.setMaxThreadCount(2);
 }
@@ -35,20 +36,15 @@ std::shared_ptr<const route::TransferIndex> TransferWorker::indexFor(const std::
     std::lock_guard<std::mutex> lock(cacheMutex_);
     std::shared_ptr<const route::TransferIndex> index = cache_->get(file, dbKey, cityId);
     if (index != named_) {
-        // Names for the suggestions are made here too: on a large city, converting and sorting them takes
-        // as long as a plan.
-        auto stations = std::make_shared<CityStations>();
-        stations->file = file;
-        stations->cityId = cityId;
-        stations->index = index;
-        stations->names.reserve(index->stationCount());
-        for (int s = 0; s < index->stationCount(); ++s)
-            stations->names << fromGbk(index->stationName(s));
-        stations->names.sort();
         named_ = index;
-        emit stationsLoaded(std::move(stations));
+        emit stationsLoaded(std::make_shared<CityStations>(CityStations{file, cityId, index}));
     }
     return index;
+}
+
+bool TransferWorker::holds(const std::string &file, const std::string &cityId) {
+    std::lock_guard<std::mutex> lock(cacheMutex_);
+    return cache_->holds(file, cityId);
 }
 
 void TransferWorker::loadCity(const std::string &file, const std::string &cityId) {
@@ -59,6 +55,24 @@ void TransferWorker::loadCity(const std::string &file, const std::string &cityId
             // Nothing to offer then; a query on the city reports what is wrong with the database.
         }
     });
+}
+
+int TransferWorker::suggest(const std::string &file, const std::string &cityId, std::string typed) {
+    const int request = ++latestMatch_;
+    pool_.start([this, request, file, cityId, typed = std::move(typed)] {
+        if (request != latestMatch_.load())
+            return; // the user typed on
+        auto matches = std::make_shared<StationMatches>();
+        matches->request = request;
+        try {
+            std::shared_ptr<const route::TransferIndex> index = indexFor(file, cityId);
+            for (int station : index->matchStations(typed))
+                matches->names << fromGbk(index->stationName(station));
+        } catch (...) { // no suggestions then; a query reports what is wrong with the database
+        }
+        emit matched(std::move(matches));
+    });
+    return request;
 }
 
 void TransferWorker::dispose(std::shared_ptr<const route::TransferIndex> index) {

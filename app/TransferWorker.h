@@ -28,10 +28,15 @@ struct TransferResult {
     std::exception_ptr error;
 };
 
-// A city's index and its station names, sorted for the suggestions.
+// A city's index, once built for the city and file.
 struct CityStations {
     std::string file, cityId;
     std::shared_ptr<const route::TransferIndex> index;
+};
+
+// The stations a typed text means, in the index's order of relevance, for the suggestions.
+struct StationMatches {
+    int request = 0;
     QStringList names;
 };
 
@@ -55,14 +60,20 @@ public:
     // index is shared read-only), so a long plan no longer wanted delays nothing but its own thread.
     int plan(const std::string &file, const std::string &cityId, std::string from, std::string to,
              route::PlanOptions options);
+    // Matches a typed text (GBK) against the city's stations; returns the request number that matched() will
+    // carry. Superseded like plans, by the next request.
+    int suggest(const std::string &file, const std::string &cityId, std::string typed);
     // Drops an index on a background thread: freeing a large city's index takes as long as a repaint or more.
     void dispose(std::shared_ptr<const route::TransferIndex> index);
+    // Whether the kept index stands for the city in `file` (for tests and diagnostics).
+    bool holds(const std::string &file, const std::string &cityId);
     // The number of the last plan request.
     int lastRequest() const { return latest_.load(); }
 
 signals:
     void planned(std::shared_ptr<const velmora::TransferResult> result);
     void stationsLoaded(std::shared_ptr<const velmora::CityStations> stations);
+    void matched(std::shared_ptr<const velmora::StationMatches> matches);
 
 private:
     std::shared_ptr<const route::TransferIndex> indexFor(const std::string &file, const std::string &cityId);
@@ -70,11 +81,12 @@ private:
     QThreadPool pool_;
     std::mutex cacheMutex_;                             // guards the two below; held while an index is built
     std::unique_ptr<route::IndexCache> cache_;          // touched by the jobs only
-    std::shared_ptr<const route::TransferIndex> named_; // the index whose station names were last reported
-    std::atomic<int> latest_{0};
+    std::shared_ptr<const route::TransferIndex> named_; // the index last reported by stationsLoaded
+    std::atomic<int> latest_{0}, latestMatch_{0};
 };
 
 } // namespace velmora
 
 Q_DECLARE_METATYPE(std::shared_ptr<const velmora::TransferResult>)
 Q_DECLARE_METATYPE(std::shared_ptr<const velmora::CityStations>)
+Q_DECLARE_METATYPE(std::shared_ptr<const velmora::StationMatches>)
