@@ -68,6 +68,8 @@ TEST_F(Gtfs, LineKindsFollowTheDirectionsTheTripsRun) {
     EXPECT_EQ(meta["DIR1"], "1|城市公交||");
     EXPECT_EQ(meta["LOOP"], "2|城市公交||");
     EXPECT_EQ(meta["BACK"], "0|城市公交||");
+    // The way back is shown although it is not the second most common sequence nor starts at sh's end.
+    EXPECT_EQ(linesOf(file, "1")["BACK"]["xh"], "体育中心,人民广场,火车站");
     EXPECT_EQ(meta["SAME"], "1|城市公交||");
 }
 

@@ -122,7 +122,8 @@ GtfsLine lineOf(const Tables &t, std::size_t ri) {
     line.lm = route.lm;
     line.bz = route.bz;
     line.sh = stations(t, rep.trip[0]);
-    line.xh = stations(t, rep.trip[1]);
+    const int back = wayBack(t, ri);
+    line.xh = stations(t, back);
     const auto &calls = t.slotCalls[std::size_t(t.trips[std::size_t(rep.trip[0])].slot)];
     const std::string &origin = t.shownName(calls.front().stop);
     line.start = origin + "-->" + t.shownName(calls.back().stop);
@@ -131,7 +132,7 @@ GtfsLine lineOf(const Tables &t, std::size_t ri) {
     line.kind = lineKind(t, ri);
     line.op = route.op;
     line.shPlaces = placeList(t, rep.trip[0]);
-    line.xhPlaces = placeList(t, rep.trip[1]);
+    line.xhPlaces = placeList(t, back);
     return line;
 }
 

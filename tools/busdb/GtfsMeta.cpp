@@ -110,6 +110,32 @@ void assignPlaces(Tables &t, GtfsRead &result) {
         }
 }
 
+namespace {
+std::unordered_map<std::string_view, int> stationOrder(const Tables &t, const std::vector<Call> &calls) {
+    std::unordered_map<std::string_view, int> order;
+    for (std::size_t k = 0; k < calls.size(); ++k)
+        order.emplace(t.shownName(calls[k].stop), int(k));
+    return order;
+}
+
+const std::vector<Call> &callsOf(const Tables &t, int trip) {
+    return t.slotCalls[std::size_t(t.trips[std::size_t(trip)].slot)];
+}
+} // namespace
+
+int wayBack(const Tables &t, std::size_t route) {
+    const Representatives &rep = t.representatives[route];
+    if (rep.firstDirection >= 0 || rep.trip[1] < 0)
+        return rep.trip[1];
+    const auto order = stationOrder(t, callsOf(t, rep.trip[0]));
+    if (runsBack(t, order, rep.trip[1]))
+        return rep.trip[1];
+    for (int trip : rep.patterns) // most common first
+        if (runsBack(t, order, trip))
+            return trip;
+    return rep.trip[1];
+}
+
 int lineKind(const Tables &t, std::size_t route) {
     const Representatives &rep = t.representatives[route];
     const std::vector<Call> &calls = t.slotCalls[std::size_t(t.trips[std::size_t(rep.trip[0])].slot)];
@@ -122,15 +148,8 @@ int lineKind(const Tables &t, std::size_t route) {
     if (rep.firstDirection >= 0) // the feed says the directions: a second one or none
         return rep.trip[1] >= 0 ? kBothWays : kOneWay;
     // Without direction_id: both ways only when some trip runs along the line the other way.
-    std::unordered_map<std::string_view, int> order;
-    for (std::size_t k = 0; k < calls.size(); ++k)
-        order.emplace(t.shownName(calls[k].stop), int(k));
-    if (rep.trip[1] >= 0 && runsBack(t, order, rep.trip[1]))
-        return kBothWays;
-    for (int trip : rep.patterns)
-        if (runsBack(t, order, trip))
-            return kBothWays;
-    return kOneWay;
+    const int back = wayBack(t, route);
+    return back >= 0 && runsBack(t, stationOrder(t, calls), back) ? kBothWays : kOneWay;
 }
 
 std::string placeList(const Tables &t, int trip) {

@@ -82,6 +82,11 @@ void appendLines(const Tables &tables, std::vector<GtfsLine> &lines);
 // Groups the stops the lines call at into places per shown name (GtfsMeta.cpp): sets placeOf and the places.
 void assignPlaces(Tables &tables, GtfsRead &result);
 
+// The trip shown as a route's way back (xh), -1 for none: the representative of direction 1, or without
+// direction_id the chosen second sequence, unless it does not run back and another sequence does (then the
+// most common such one).
+int wayBack(const Tables &tables, std::size_t route);
+
 // The kind of a route's line (LineKind), from its representative trips and, without direction_id, its other
 // stop sequences.
 int lineKind(const Tables &tables, std::size_t route);
