@@ -111,6 +111,7 @@ TEST_F(MainWindow, TransferRowsKeepWholeTextsAndShowThemAsATooltip) {
     EXPECT_EQ(cell.data(Qt::ToolTipRole).toString(),
               QString::fromUtf8(("1路→5路  " + stations + "  换乘1次 共2站").c_str()));
     EXPECT_NE(caption(form->GroupBox3).find(G(stations.c_str())), std::string::npos);
+    EXPECT_TRUE(form->xxxx->toolTip().isEmpty()); // the details fit their box
 
     // A short row needs no tooltip; the specified modes still cut to the column's bytes.
     form->q1->setText(fromGbk(G("丁")));
@@ -118,6 +119,19 @@ TEST_F(MainWindow, TransferRowsKeepWholeTextsAndShowThemAsATooltip) {
     form->Button1Click();
     ASSERT_TRUE(plansShown(*form));
     EXPECT_FALSE(form->DBGridEh1->model()->index(0, 1).data(Qt::ToolTipRole).isValid());
+
+    // Details longer than their box show whole as its tooltip.
+    std::string far;
+    for (int k = 0; k < 60; ++k)
+        far += "远";
+    velmora::test::runSql("tolvi.dbf", {busRow("17", "2", "7路", "", "丁," + far + "1," + far + "2", "", "", far, far),
+                                        busRow("18", "2", "8路", "", far + "2," + far + "3", "", "", far, far),
+                                        busRow("19", "2", "9路", "", far + "3,己", "", "", far, far)});
+    form->q2->setText(fromGbk(G("己")));
+    form->Button1Click();
+    ASSERT_TRUE(plansShown(*form));
+    EXPECT_EQ(form->xxxx->toolTip(), form->xxxx->text());
+    EXPECT_FALSE(form->xxxx->toolTip().isEmpty());
 }
 
 TEST_F(MainWindow, ANewTransferQuerySupersedesAnUnfinishedOne) {
