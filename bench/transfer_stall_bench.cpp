@@ -17,8 +17,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
-#include <functional>
 #include <fcntl.h>
+#include <functional>
 #include <sys/stat.h>
 
 using namespace velmora;
@@ -125,7 +125,8 @@ int main(int argc, char **argv) {
         },
         [&] { return !form->transferPending(); }, supersedeElapsed);
     QElapsedTimer idle;
-    const double idleStall = meter.run([&] { idle.start(); }, [&] { return msSince(idle) >= planElapsed; }, idleElapsed);
+    const double idleStall =
+        meter.run([&] { idle.start(); }, [&] { return msSince(idle) >= planElapsed; }, idleElapsed);
 
     // The same work on this thread, as the window did it before.
     touch(dbFileName);
@@ -141,10 +142,10 @@ int main(int argc, char **argv) {
     const double partialMs = msSince(t);
 
     std::printf("window created (stored city's 100,000 lines in the grid, synchronous): %.0f ms\n", createMs);
-    std::printf("first plans, replacing the grid's 100,000 rows: %.0f ms in all, longest stall %.1f ms\n",
-                firstElapsed, firstStall);
-    std::printf("index build + two plans off the window's thread: %.0f ms in all, longest stall %.1f ms\n",
-                planElapsed, planStall);
+    std::printf("first plans, replacing the grid's 100,000 rows: %.0f ms in all, longest stall %.1f ms\n", firstElapsed,
+                firstStall);
+    std::printf("index build + two plans off the window's thread: %.0f ms in all, longest stall %.1f ms\n", planElapsed,
+                planStall);
     std::printf("exact plans shown %.0f ms after superseding a one-character query (longest stall %.1f ms)\n",
                 supersedeElapsed, supersedeStall);
     std::printf("idle window for as long (floor): longest stall %.1f ms\n", idleStall);
