@@ -3,10 +3,10 @@
 #include "app/TForm1.h"
 
 #include "app/LinkLabel.h"
+#include "app/TransferWorker.h"
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
-#include "route/IndexCache.h"
 #include "skins/SkinData.h"
 #include "skins/SkinStore.h"
 
@@ -68,7 +68,7 @@ TForm1::TForm1(QWidget *parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                               Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                               Qt::MSWindowsFixedSizeDialogHint),
-      dataSet_(std::make_unique<TClientDataSet>()), planIndex_(std::make_unique<route::IndexCache>()) {
+      dataSet_(std::make_unique<TClientDataSet>()), transfer_(new TransferWorker(this)) {
     ClientDataSet1 = dataSet_.get();
     setWindowTitle(QStringLiteral("Velmora(PC版)"));
     setFont(programFont("MS Sans Serif", 11));
@@ -90,6 +90,9 @@ TForm1::TForm1(QWidget *parent)
 }
 
 TForm1::~TForm1() {
+    // The planning thread stops first, so no result arrives for a window half taken down.
+    delete transfer_;
+    transfer_ = nullptr;
     // The engine restores the windows it skinned; this one must still be whole when it does.
     SkinData1.reset();
     // The grid's model detaches from the data set as it goes, so the controls go before the data set does.
@@ -144,9 +147,8 @@ void TForm1::buildControls(QWidget *client) {
     stationNames_ = new QStringListModel(this);
     for (QCompleter **c : {&q1Stations_, &q2Stations_}) {
         *c = new QCompleter(stationNames_, this);
-        (*c)->setCompletionMode(QCompleter::PopupCompletion);
-        (*c)->setFilterMode(Qt::MatchContains);
-        (*c)->setCaseSensitivity(Qt::CaseInsensitive);
+        // The list is the planner's match of the typed text, made off this thread: shown as it is.
+        (*c)->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     }
 
     setTabOrder(q1, Button1);
@@ -208,7 +210,17 @@ void TForm1::connectHandlers() {
     bind(N10, &TForm1::N10Click);
     bind(N13, &TForm1::N13Click);
     for (QLineEdit *edit : {q1, q2})
-        connect(edit, &QLineEdit::textEdited, this, [this] { runHandler([this] { suggestStations(); }); });
+        connect(edit, &QLineEdit::textEdited, this,
+                [this, edit] { runHandler([this, edit] { suggestStations(edit); }); });
+    connect(
+        transfer_, &TransferWorker::planned, this,
+        [this](std::shared_ptr<const TransferResult> result) { showPlans(*result); }, Qt::QueuedConnection);
+    connect(
+        transfer_, &TransferWorker::stationsLoaded, this,
+        [this](std::shared_ptr<const CityStations> stations) { showStations(*stations); }, Qt::QueuedConnection);
+    connect(
+        transfer_, &TransferWorker::matched, this,
+        [this](std::shared_ptr<const StationMatches> matches) { showMatches(*matches); }, Qt::QueuedConnection);
     connect(Button1, &QPushButton::clicked, this, [this] { runHandler([this] { Button1Click(); }); });
     connect(Button200, &QPushButton::clicked, this, [this] { runHandler([this] { Button200Click(); }); });
     connect(Label1, &TLinkLabel::clicked, this, [this] { runHandler([this] { Label1Click(); }); });

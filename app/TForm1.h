@@ -26,8 +26,12 @@ class TLinkLabel;
 class TSkinData;
 class TSkinStore;
 
+class TransferWorker;
+struct CityStations;
+struct StationMatches;
+struct TransferResult;
+
 namespace route {
-class IndexCache;
 class TransferIndex;
 } // namespace route
 
@@ -89,6 +93,10 @@ public:
 
     // The statement text of the last query run, for diagnostics and tests.
     const std::string &lastRunSql() const { return lastRunSql_; }
+    // Whether a transfer plan asked for is still being computed.
+    bool transferPending() const { return planBusy_; }
+    // The background worker that builds the plan index and plans.
+    TransferWorker *transferWorker() const { return transfer_; }
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -98,16 +106,29 @@ private:
     void buildMenus();
     void connectHandlers();
     void setMode(int mode);
-    // Fills the grid with the transfer plans between the two boxes' stations.
+    // Asks for the transfer plans between the two boxes' stations; showPlans fills the grid when they come.
     void runTransferQuery();
-    // Offers the current city's station names to the box being typed in, in the station and transfer modes.
-    void suggestStations();
+    void showPlans(const TransferResult &result);
+    // Forgets a plan still being computed (a newer query or another mode supersedes it).
+    void dropPendingPlan();
+    // Has the city's plan index built in the background when the city changes.
+    void loadCityIndex();
+    // Offers the current city's stations that the typed text means to the box being typed in, in the station
+    // and transfer modes; they are matched off this thread and shown by showMatches.
+    void suggestStations(QLineEdit *box);
+    void showMatches(const StationMatches &matches);
+    void showStations(const CityStations &stations);
     // Loads stored skin `index` and switches skinning on.
     void RunSkinCommand(int index);
 
     std::unique_ptr<TClientDataSet> dataSet_;
-    std::unique_ptr<route::IndexCache> planIndex_;
-    std::shared_ptr<const route::TransferIndex> suggested_; // the index whose stations the completers offer
+    TransferWorker *transfer_ = nullptr;
+    int planRequest_ = 0;     // the plan request whose result the grid waits for; 0 for none
+    bool planBusy_ = false;   // the busy cursor is shown for it
+    std::string indexedCity_; // the city whose index was last asked for
+    std::shared_ptr<const route::TransferIndex> suggested_; // the city's index, kept so it is freed off-thread
+    int matchRequest_ = 0;
+    QLineEdit *matchBox_ = nullptr; // the box the last match request was typed in
     QStringListModel *stationNames_ = nullptr;
     QCompleter *q1Stations_ = nullptr, *q2Stations_ = nullptr;
     std::string lastRunSql_;

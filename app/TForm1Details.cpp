@@ -31,6 +31,10 @@ void TForm1::showxx() {
     const std::size_t entry = std::size_t(r - 1);
     setCaption(GroupBox3, titleTexts.at(entry));
     setCaption(xxxx, detailTexts.at(entry));
+    // A transfer plan's details may run past the fixed box (many rides or parallel lines): then they show
+    // whole as the box's tooltip.
+    const bool clipped = queryMode == 4 && xxxx->heightForWidth(xxxx->width()) > xxxx->height();
+    xxxx->setToolTip(clipped ? xxxx->text() : QString());
     lineUrl = lineAddress(kSiteBase, lineIds.at(entry));
     Label1->show();
     // The link changes colour at each showing, so a repeated showing is visible.

@@ -2,16 +2,18 @@
 // Query modes, the query button and the query run that fills the result grid.
 #include "app/LineTexts.h"
 #include "app/TForm1.h"
+#include "app/TransferWorker.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include "grid/ClientDataSet.h"
+#include "platform/Application.h"
 #include "platform/Gbk.h"
 #include "platform/Messages.h"
 #include "platform/WidgetText.h"
-#include "route/IndexCache.h"
 #include "route/PlanTexts.h"
 
+#include <QApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +24,18 @@ namespace {
 // The result table's fields: name (also the column title) and size in bytes.
 const std::vector<TFieldDef> &resultFields() {
     static const std::vector<TFieldDef> fields = {{gbk("线路"), 28}, {gbk("始发-->终点站"), 35}, {gbk("备注"), 29}};
+    return fields;
+}
+
+// The same columns for transfer plans, but holding whole texts: a plan's stations are often longer than the
+// column, and a cut by bytes loses the destination or splits a character.
+const std::vector<TFieldDef> &transferFields() {
+    static const std::vector<TFieldDef> fields = [] {
+        std::vector<TFieldDef> whole = resultFields();
+        for (TFieldDef &f : whole)
+            f.whole = true;
+        return whole;
+    }();
     return fields;
 }
 
@@ -40,6 +54,7 @@ struct EmptyOnExit {
 void TForm1::setMode(int mode) {
     static const std::string captions[] = {gbk("线路查询:"), gbk("站点查询:"), gbk("站站查询:"), gbk("换乘查询:")};
     setCaption(sm1, captions[mode - 1]);
+    dropPendingPlan();
     queryMode = mode;
     const bool two = mode >= 3; // station-to-station and transfer plans take two stations
     sm2->setVisible(two);
@@ -77,6 +92,8 @@ void TForm1::Button1Click() {
 
 void TForm1::Button200Click() {
     EmptyOnExit emptyQuery{querySql}; // declared first, so it also runs when the connection fails
+    dropPendingPlan();                // this result replaces the grid's rows
+    loadCityIndex();
     TSQLiteDatabase db(dbFileName, dbKey);
     if (querySql.empty())
         querySql = sql::selectAllLines(cityId);
@@ -108,31 +125,58 @@ void TForm1::Button200Click() {
     setCaption(GroupBox2, countCaption(rows));
 }
 
-void TForm1::runTransferQuery() {
-    const std::shared_ptr<const route::TransferIndex> index = planIndex_->get(dbFileName, dbKey, cityId);
-    const std::vector<route::Plan> plans = route::planTrips(*index, typedText(q1), typedText(q2));
-    if (plans.empty()) {
-        messageDlg(noResultWarning(), MsgType::Warning, mbOK);
+void TForm1::loadCityIndex() {
+    if (cityId == indexedCity_)
         return;
-    }
-    const std::size_t rows = plans.size();
-    detailTexts.resize(rows);
-    titleTexts.resize(rows);
-    lineIds.resize(rows);
-    const std::vector<TFieldDef> &fields = resultFields();
-    ClientDataSet1->ResetTable(fields);
-    for (std::size_t n = 0; n < rows; ++n) {
-        const route::Plan &plan = plans[n];
-        std::string lines = route::planLines(*index, plan), stations = route::planStations(*index, plan);
-        ClientDataSet1->AppendRow(
-            {{fields[0].name, lines}, {fields[1].name, stations}, {fields[2].name, route::planRemark(plan)}});
-        detailTexts[n] = route::planDetail(*index, plan);
-        titleTexts[n] = detailCaption(cityName, lines, stations);
-        lineIds[n] = index->line(plan.legs.front().line).id; // the link opens the first ride's line
-    }
-    ClientDataSet1->MoveFirst();
-    static const std::string head = gbk("查询结果: "), tail = gbk("个换乘方案");
-    setCaption(GroupBox2, head + std::to_string(rows) + tail);
+    indexedCity_ = cityId;
+    transfer_->loadCity(dbFileName, cityId);
+}
+
+void TForm1::runTransferQuery() {
+    planRequest_ = transfer_->plan(dbFileName, cityId, typedText(q1), typedText(q2), planOptionsNow());
+    if (!planBusy_)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    planBusy_ = true;
+}
+
+void TForm1::dropPendingPlan() {
+    planRequest_ = 0;
+    if (planBusy_)
+        QApplication::restoreOverrideCursor();
+    planBusy_ = false;
+}
+
+void TForm1::showPlans(const TransferResult &result) {
+    if (result.request != planRequest_)
+        return; // superseded
+    dropPendingPlan();
+    runHandler([&] {
+        if (result.error)
+            std::rethrow_exception(result.error);
+        if (result.plans.empty()) {
+            messageDlg(noResultWarning(), MsgType::Warning, mbOK);
+            return;
+        }
+        const route::TransferIndex &index = *result.index;
+        const std::size_t rows = result.plans.size();
+        detailTexts.resize(rows);
+        titleTexts.resize(rows);
+        lineIds.resize(rows);
+        const std::vector<TFieldDef> &fields = transferFields();
+        ClientDataSet1->ResetTable(fields);
+        for (std::size_t n = 0; n < rows; ++n) {
+            const route::Plan &plan = result.plans[n];
+            std::string lines = route::planLines(index, plan), stations = route::planStations(index, plan);
+            ClientDataSet1->AppendRow(
+                {{fields[0].name, lines}, {fields[1].name, stations}, {fields[2].name, route::planRemark(plan)}});
+            detailTexts[n] = route::planDetail(index, plan);
+            titleTexts[n] = detailCaption(cityName, lines, stations);
+            lineIds[n] = index.line(plan.legs.front().line).id; // the link opens the first ride's line
+        }
+        ClientDataSet1->MoveFirst();
+        static const std::string head = gbk("查询结果: "), tail = gbk("个换乘方案");
+        setCaption(GroupBox2, head + std::to_string(rows) + tail);
+    });
 }
 
 } // namespace velmora

@@ -17,6 +17,11 @@ PreparedStatement &PreparedStatement::integer(int index, long long value) {
     return *this;
 }
 
+PreparedStatement &PreparedStatement::real(int index, double value) {
+    sqlite3_bind_double(stmt_.get(), index, value);
+    return *this;
+}
+
 void PreparedStatement::run() {
     int rc = sqlite3_step(stmt_.get());
     sqlite3_reset(stmt_.get());

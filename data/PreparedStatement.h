@@ -15,6 +15,7 @@ public:
     // Binds parameter `index` (from 1) to a text; the bytes are copied.
     PreparedStatement &text(int index, std::string_view value);
     PreparedStatement &integer(int index, long long value);
+    PreparedStatement &real(int index, double value);
     // Runs a statement that returns no rows and resets it for the next values.
     void run();
     // Steps a query: true with a row to read, false (and reset for the next values) after the last one.

@@ -4,6 +4,7 @@
 #include "platform/Exception.h"
 
 #include <algorithm>
+#include <climits>
 
 namespace velmora {
 
@@ -22,6 +23,13 @@ int TClientDataSet::recNo() const {
 
 const std::string &TClientDataSet::value(int row, int field) const {
     return cells_.at(std::size_t(row) * fields_.size() + std::size_t(field));
+}
+
+bool TClientDataSet::rowOverflows(int row) const {
+    for (std::size_t f = 0; f < fields_.size(); ++f)
+        if (fields_[f].whole && value(row, int(f)).size() > std::size_t(std::max(fields_[f].size, 0)))
+            return true;
+    return false;
 }
 
 std::string_view TClientDataSet::storedValue(std::string_view value, int size) {
@@ -61,8 +69,9 @@ void TClientDataSet::SetFieldValue(std::string_view name, std::string_view value
     int f = fieldIndex(name);
     if (f < 0)
         throw Exception("Field '" + std::string(name) + "' not found");
+    const TFieldDef &field = fields_[std::size_t(f)];
     cells_[std::size_t(current_) * fields_.size() + std::size_t(f)].assign(
-        storedValue(value, fields_[std::size_t(f)].size));
+        storedValue(value, field.whole ? int(std::min<std::size_t>(value.size(), INT_MAX)) : field.size));
 }
 
 void TClientDataSet::Post() {

@@ -13,8 +13,9 @@
 namespace velmora {
 
 struct TFieldDef {
-    std::string name; // GBK; also the column title
-    int size;         // bytes kept of a stored value
+    std::string name;   // GBK; also the column title
+    int size;           // bytes kept of a stored value
+    bool whole = false; // keeps values whole (up to a NUL): `size` then sets only the column's width
 };
 
 class TClientDataSet {
@@ -40,6 +41,8 @@ public:
     int recNo() const;
     // A stored value (row and field 0-based).
     const std::string &value(int row, int field) const;
+    // Whether a row holds a whole value longer than its field's size, which a view cannot show in full.
+    bool rowOverflows(int row) const;
 
     // Closes, drops the rows and fields, defines `fields`, and opens the table empty. No notification.
     void ResetTable(const std::vector<TFieldDef> &fields);

@@ -36,9 +36,18 @@ QVariant TDataSetModel::data(const QModelIndex &index, int role) const {
         return gbkItemData(dataSet_->value(index.row(), index.column()), role);
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignVCenter));
+    case Qt::ToolTipRole:
+        return dataSet_->rowOverflows(index.row()) ? rowText(index.row()) : QVariant();
     default:
         return {};
     }
+}
+
+QString TDataSetModel::rowText(int row) const {
+    QStringList values;
+    for (int f = 0; f < columns_; ++f)
+        values << gbkItemData(dataSet_->value(row, f), Qt::DisplayRole).toString();
+    return values.join(QStringLiteral("  "));
 }
 
 QVariant TDataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {

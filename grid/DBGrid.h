@@ -36,6 +36,8 @@ private:
     // Rows appended during one handler reach the views together, before the current row moves or at the next
     // turn of the event loop, so a long fill does not lay the views out once per row.
     void flushAppended();
+    // A row's values, shown whole as the tooltip of a row that holds more than its columns show.
+    QString rowText(int row) const;
     void structureReset() override;
     void rowAppended(int row) override;
     void rowChanged(int row) override;

@@ -5,7 +5,6 @@
 #include "route/TransferIndex.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,19 +12,31 @@ namespace velmora::route {
 
 class IndexCache {
 public:
-    // The index of the city's lines in `file`; built with one query when the city id, or the file's path, size
-    // or modification time, differ from the last build.
+    // The index of the city's lines in `file`; built with one query when the city id, or the file's path,
+    // device, inode, size, modification time or change time, differ from the last build. The inode and change
+    // time notice a file replaced by another of the same size and modification time (a copy that keeps times,
+    // a rename over it), which the other stamps miss.
     std::shared_ptr<const TransferIndex> get(const std::string &file, const char *key, const std::string &cityId);
 
-private:
+    // What get() compares, read without building; `ok` is false when the file cannot be stat'ed.
     struct Stamp {
         std::string path, cityId;
-        std::uintmax_t size = 0;
-        std::filesystem::file_time_type modified{};
+        std::uint64_t device = 0, inode = 0, size = 0;
+        std::int64_t modifiedNs = 0, changedNs = 0;
+        bool ok = false;
         bool operator==(const Stamp &o) const {
-            return path == o.path && cityId == o.cityId && size == o.size && modified == o.modified;
+            return ok && o.ok && path == o.path && cityId == o.cityId && device == o.device && inode == o.inode &&
+                   size == o.size && modifiedNs == o.modifiedNs && changedNs == o.changedNs;
         }
     };
+    static Stamp stampOf(const std::string &file, const std::string &cityId);
+
+    // Whether get() would return the kept index without building.
+    bool holds(const std::string &file, const std::string &cityId) const {
+        return index_ && stampOf(file, cityId) == stamp_;
+    }
+
+private:
     Stamp stamp_;
     std::shared_ptr<const TransferIndex> index_;
 };

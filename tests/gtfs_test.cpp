@@ -299,6 +299,7 @@ TEST_F(Gtfs, ToolPrintsWhatItImported) {
     EXPECT_EQ(runCli(8, argv, out, err), 0) << err.str();
     EXPECT_EQ(out.str(), "read: 1 agencies, 2 routes, 4 stops, 3 trips, 8 stop times, 0 frequencies, 0 fares\n"
                          "wrote: 2 lines of 南京 (city id 1)\n"
+                         "kinds: 1 both ways, 1 one way, 0 loops; 0 places\n"
                          "added province 江苏\nadded city 南京 to 江苏\nstored city: 南京 (uconf had none)\n");
     const char *bad[] = {"busdb", "import-gtfs", file.c_str(), feed.c_str(), "--city", "南京"};
     EXPECT_EQ(runCli(6, bad, out, err), 2);

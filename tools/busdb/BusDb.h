@@ -16,9 +16,13 @@ struct ImportCounts {
     long cities = 0;
     long lines = 0;
     long settings = 0;
+    bool routeTables = false; // busmeta.csv or place.csv was there
+    long lineKinds = 0;       // busmeta rows
+    long places = 0;
 };
 
-// Loads sheng.csv, city.csv, bus.csv and uconf.csv (each optional, at least one) from `dir` into an existing
+// Loads sheng.csv, city.csv, bus.csv, uconf.csv, busmeta.csv and place.csv (each optional, at least one; the
+// last two make their tables when missing) from `dir` into an existing
 // database, in one transaction: on any error the database is left as it was and Error names file and line.
 ImportCounts importCsv(const std::string &file, const std::string &dir);
 

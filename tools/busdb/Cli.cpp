@@ -124,6 +124,8 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
         ImportCounts c = demo ? buildFromCsv(a.positional[0], dir) : importCsv(a.positional[0], dir);
         out << (demo ? "built " : "imported into ") << a.positional[0] << ": " << c.provinces << " provinces, "
             << c.cities << " cities, " << c.lines << " lines, " << c.settings << " settings\n";
+        if (c.routeTables)
+            out << "and " << c.lineKinds << " line kinds, " << c.places << " places\n";
         return 0;
     }
     if (command == "query") {

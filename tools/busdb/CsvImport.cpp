@@ -4,10 +4,12 @@
 #include "CsvReader.h"
 #include "DbFile.h"
 #include "GbkText.h"
+#include "GtfsFields.h"
 
 #include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
+#include "data/Schema.h"
 #include "data/Transaction.h"
 
 #include <algorithm>
@@ -33,6 +35,26 @@ bool isInteger(std::string_view s) {
         if (c < '0' || c > '9')
             return false;
     return true;
+}
+
+// Stations in a line's list: comma-separated, none when blank.
+std::size_t stationCount(std::string_view list) {
+    return list.empty() ? 0 : std::size_t(std::count(list.begin(), list.end(), ',')) + 1;
+}
+
+// A place list is blank or one whole number from 1 per station.
+bool validPlaces(std::string_view list, std::size_t stations) {
+    if (list.empty())
+        return true;
+    std::size_t count = 0;
+    for (std::size_t from = 0; from <= list.size(); ++count) {
+        std::size_t comma = std::min(list.find(',', from), list.size());
+        std::string_view number = list.substr(from, comma - from);
+        if (!isInteger(number) || std::stoll(std::string(number)) < 1)
+            return false;
+        from = comma + 1;
+    }
+    return count == stations;
 }
 
 // One CSV file of a table: every column of the table must be in the header, and nothing else.
@@ -149,6 +171,55 @@ struct Import {
             ++counts.settings;
         }
     }
+
+    void lineKindsFrom(const std::string &path) {
+        TableFile f(path, "busmeta.csv", {"id", "kind", "operator", "shplace", "xhplace"});
+        PreparedStatement line(db, "SELECT sh, xh FROM bus WHERE id=?1");
+        PreparedStatement there(db, "SELECT count(*) FROM busmeta WHERE id=?1");
+        PreparedStatement insert(db, "INSERT INTO busmeta (id, kind, operator, shplace, xhplace) "
+                                     "VALUES (?1, ?2, ?3, ?4, ?5)");
+        while (f.next()) {
+            if (!line.text(1, f.value(0)).next())
+                f.fail("line id " + std::string(f.utf8(0)) + " is not in bus");
+            const std::string sh = line.columnText(0), xh = line.columnText(1);
+            line.firstText(); // resets it
+            if (there.text(1, f.value(0)).firstText() != "0")
+                f.fail("line id " + std::string(f.utf8(0)) + " already has a row in busmeta");
+            if (f.value(1).size() != 1 || f.value(1)[0] < '0' || f.value(1)[0] > '2')
+                f.fail("kind " + std::string(f.utf8(1)) + " is not 0 (both ways), 1 (one way) or 2 (loop)");
+            if (!validPlaces(f.value(3), stationCount(sh)))
+                f.fail("shplace must be blank or one place number from 1 per station of sh (" +
+                       std::to_string(stationCount(sh)) + ")");
+            if (!validPlaces(f.value(4), stationCount(xh)))
+                f.fail("xhplace must be blank or one place number from 1 per station of xh (" +
+                       std::to_string(stationCount(xh)) + ")");
+            insert.text(1, f.value(0)).integer(2, f.value(1)[0] - '0').text(3, f.value(2));
+            insert.text(4, f.value(3)).text(5, f.value(4)).run();
+            ++counts.lineKinds;
+        }
+    }
+
+    void placesFrom(const std::string &path) {
+        TableFile f(path, "place.csv", {"cid", "name", "place", "lat", "lon"});
+        PreparedStatement there(db, "SELECT count(*) FROM place WHERE cid=?1 AND name=?2 AND place=?3");
+        PreparedStatement insert(db, "INSERT INTO place (cid, name, place, lat, lon) VALUES (?1, ?2, ?3, ?4, ?5)");
+        while (f.next()) {
+            if (!cityNames.count(f.value(0)))
+                f.fail("city id " + std::string(f.utf8(0)) + " is not in city");
+            if (f.value(1).empty())
+                f.fail("empty station name");
+            if (!isInteger(f.value(2)) || std::stoll(f.value(2)) < 1)
+                f.fail("place " + std::string(f.utf8(2)) + " is not a whole number from 1");
+            double lat = 0, lon = 0;
+            if (!parseDegrees(f.value(3), 90, lat) || !parseDegrees(f.value(4), 180, lon))
+                f.fail("lat, lon must be decimal degrees (-90..90, -180..180)");
+            const long long place = std::stoll(f.value(2));
+            if (there.text(1, f.value(0)).text(2, f.value(1)).integer(3, place).firstText() != "0")
+                f.fail("place " + std::string(f.utf8(2)) + " of " + std::string(f.utf8(1)) + " is already there");
+            insert.text(1, f.value(0)).text(2, f.value(1)).integer(3, place).real(4, lat).real(5, lon).run();
+            ++counts.places;
+        }
+    }
 };
 
 } // namespace
@@ -156,9 +227,10 @@ struct Import {
 ImportCounts importCsv(const std::string &file, const std::string &dir) {
     requireFile(file);
     const std::string sheng = dir + "/sheng.csv", city = dir + "/city.csv", bus = dir + "/bus.csv",
-                      uconf = dir + "/uconf.csv";
-    if (!fileExists(sheng) && !fileExists(city) && !fileExists(bus) && !fileExists(uconf))
-        throw Error(dir + ": none of sheng.csv, city.csv, bus.csv, uconf.csv is there");
+                      uconf = dir + "/uconf.csv", busmeta = dir + "/busmeta.csv", place = dir + "/place.csv";
+    const bool routeTables = fileExists(busmeta) || fileExists(place);
+    if (!fileExists(sheng) && !fileExists(city) && !fileExists(bus) && !fileExists(uconf) && !routeTables)
+        throw Error(dir + ": none of sheng.csv, city.csv, bus.csv, uconf.csv, busmeta.csv, place.csv is there");
 
     TSQLiteDatabase db(file, dbKey);
     Transaction transaction(db);
@@ -171,6 +243,14 @@ ImportCounts importCsv(const std::string &file, const std::string &dir) {
         import.linesFrom(bus);
     if (fileExists(uconf))
         import.settingsFrom(uconf);
+    if (routeTables) {
+        createRouteTables(db);
+        import.counts.routeTables = true;
+    }
+    if (fileExists(busmeta))
+        import.lineKindsFrom(busmeta);
+    if (fileExists(place))
+        import.placesFrom(place);
     transaction.commit();
     return import.counts;
 }

@@ -7,13 +7,26 @@
 
 namespace velmora::busdb {
 
-// One bus row; texts are GBK.
+// One bus row and its busmeta row; texts are GBK.
 struct GtfsLine {
     std::string id, lm, start, bz, sj, pj, sh, xh;
+    int kind = 0;         // LineKind
+    std::string op;       // the route's agency name
+    std::string shPlaces; // place numbers of sh's stations, comma-separated; blank when all are 1
+    std::string xhPlaces;
+};
+
+// One place of a station name: where a group of the name's stops lies (their mean position).
+struct GtfsPlace {
+    std::string name; // GBK, as in sh and xh
+    int place;        // 1..n per name
+    double lat, lon;
 };
 
 struct GtfsRead {
     std::vector<GtfsLine> lines;
+    std::vector<GtfsPlace> places;
+    long stopsWithoutPosition = 0; // stops of the lines without usable stop_lat, stop_lon
     long agencies = 0, routes = 0, stops = 0, trips = 0, stopTimes = 0, frequencies = 0, fares = 0;
     long tripsWithoutStopTimes = 0;
     long nearForms = 0;               // characters written as a near form: "s" for "š" (only with replace)
@@ -36,6 +49,7 @@ struct GtfsImport {
     std::string cityId;
     bool newProvince = false, newCity = false, storedCitySet = false;
     long linesRemoved = 0;
+    long sharedIds = 0; // route ids that another city's line also has: their busmeta row serves both
 };
 
 // Reads the feed, then in one transaction adds the province and city when missing and replaces all lines of

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GtfsFields.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 
 namespace velmora::busdb {
@@ -35,6 +37,23 @@ int parseTime(std::string_view s) {
     if (m < 0 || sec < 0)
         return -2;
     return h * 3600 + m * 60 + sec;
+}
+
+bool parseDegrees(std::string_view s, double limit, double &value) {
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    if (!s.empty() && s.front() == '+')
+        s.remove_prefix(1);
+    // from_chars reads the same in every locale, unlike strtod.
+    auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+    return !s.empty() && error == std::errc() && end == s.data() + s.size() && std::isfinite(value) &&
+           std::fabs(value) <= limit;
+}
+
+bool parsePosition(std::string_view lat, std::string_view lon, double out[2]) {
+    return parseDegrees(lat, 90, out[0]) && parseDegrees(lon, 180, out[1]) && !(out[0] == 0 && out[1] == 0);
 }
 
 bool parseCount(std::string_view s, std::uint32_t &value) {

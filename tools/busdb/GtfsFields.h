@@ -36,6 +36,13 @@ std::uint64_t mix(std::uint64_t x);
 // "H:MM:SS" (hours may pass 24) to seconds; -1 for an empty field, -2 for a malformed one.
 int parseTime(std::string_view s);
 
+// Degrees as a decimal number within [-limit, limit] (spaces around allowed).
+bool parseDegrees(std::string_view s, double limit, double &value);
+
+// A stop's position in degrees (latitude, longitude); false when either is missing, malformed, out of range,
+// or both are 0 (what feeds write for "unknown").
+bool parsePosition(std::string_view lat, std::string_view lon, double out[2]);
+
 // A whole number of up to 9 digits.
 bool parseCount(std::string_view s, std::uint32_t &value);
 

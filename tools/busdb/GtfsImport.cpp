@@ -6,6 +6,7 @@
 
 #include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
+#include "data/Schema.h"
 #include "data/Transaction.h"
 #include "platform/Gbk.h"
 
@@ -72,11 +73,34 @@ void resolveCity(TSQLiteDatabase &db, const GbkTarget &gbk, const GtfsTarget &ta
     result.cityId = id;
 }
 
+// The kinds, operators and places of the city's lines. The rows of the lines being replaced go first, except
+// where another city's line has the same id (busmeta has one row per id; the newer import's row serves both).
+void replaceRouteTables(TSQLiteDatabase &db, GtfsImport &result) {
+    const std::string &id = result.cityId;
+    createRouteTables(db);
+    PreparedStatement(db, "DELETE FROM busmeta WHERE id IN (SELECT id FROM bus WHERE cid=?1) "
+                          "AND id NOT IN (SELECT id FROM bus WHERE cid<>?1)")
+        .text(1, id)
+        .run();
+    PreparedStatement(db, "DELETE FROM place WHERE cid=?1").text(1, id).run();
+    PreparedStatement shared(db, "SELECT count(*) FROM bus WHERE id=?1 AND cid<>?2");
+    PreparedStatement meta(db, "INSERT OR REPLACE INTO busmeta (id, kind, operator, shplace, xhplace) "
+                               "VALUES (?1, ?2, ?3, ?4, ?5)");
+    for (const GtfsLine &l : result.feed.lines) {
+        result.sharedIds += shared.text(1, l.id).text(2, id).firstText() != "0";
+        meta.text(1, l.id).integer(2, l.kind).text(3, l.op).text(4, l.shPlaces).text(5, l.xhPlaces).run();
+    }
+    PreparedStatement place(db, "INSERT INTO place (cid, name, place, lat, lon) VALUES (?1, ?2, ?3, ?4, ?5)");
+    for (const GtfsPlace &p : result.feed.places)
+        place.text(1, id).text(2, p.name).integer(3, p.place).real(4, p.lat).real(5, p.lon).run();
+}
+
 // Replaces every line of the city with the feed's, and makes the city the stored one when there is none.
 void replaceLines(TSQLiteDatabase &db, const std::string &city, GtfsImport &result) {
     const std::string &id = result.cityId;
     result.linesRemoved =
         std::stol(PreparedStatement(db, "SELECT count(*) FROM bus WHERE cid=?1").text(1, id).firstText());
+    replaceRouteTables(db, result);
     PreparedStatement(db, "DELETE FROM bus WHERE cid=?1").text(1, id).run();
     PreparedStatement insert(db, "INSERT INTO bus (id, cid, lm, start, bz, sj, pj, sh, xh) "
                                  "VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
@@ -124,6 +148,15 @@ std::string gtfsSummary(const GtfsImport &r, const GtfsTarget &target) {
     if (r.linesRemoved)
         out << ", replacing " << r.linesRemoved;
     out << '\n';
+    long kinds[3] = {0, 0, 0};
+    for (const GtfsLine &l : f.lines)
+        ++kinds[l.kind];
+    out << "kinds: " << kinds[0] << " both ways, " << kinds[1] << " one way, " << kinds[2] << " loops; "
+        << f.places.size() << " places\n";
+    if (f.stopsWithoutPosition && !f.places.empty())
+        out << f.stopsWithoutPosition << " stops without a usable stop_lat, stop_lon count as place 1 of their name\n";
+    if (r.sharedIds)
+        out << r.sharedIds << " route ids are also line ids of another city; their kind and places serve both\n";
     if (r.newProvince)
         out << "added province " << target.province << '\n';
     if (r.newCity)

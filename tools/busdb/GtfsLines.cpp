@@ -20,7 +20,8 @@ bool better(const Trip &a, int ai, const Trip &b, int bi) {
 
 // Without direction_id: the most common stop sequence (on a tie the one met first), and as the way back the
 // most common other one that starts at the station where it ends, else the next most common; -1 for none.
-int commonPatterns(const Tables &t, const std::vector<int> &used, int &back) {
+// `others` gets one trip of every remaining sequence.
+int commonPatterns(const Tables &t, const std::vector<int> &used, int &back, std::vector<int> &others) {
     std::map<std::uint64_t, std::pair<int, int>> patterns; // fingerprint -> count, first trip
     for (int trip : used) {
         auto &p = patterns.emplace(t.trips[std::size_t(trip)].fingerprint, std::make_pair(0, trip)).first->second;
@@ -41,6 +42,9 @@ int commonPatterns(const Tables &t, const std::vector<int> &used, int &back) {
             break;
         }
     }
+    for (std::size_t k = 1; k < ranked.size(); ++k)
+        if (ranked[k].second != back)
+            others.push_back(ranked[k].second);
     return first;
 }
 
@@ -49,9 +53,9 @@ Representatives representativesOf(const Tables &t, const std::vector<int> &used)
     bool directions = false;
     for (int trip : used)
         directions = directions || t.trips[std::size_t(trip)].direction >= 0;
-    Representatives rep{{-1, -1}, -1};
+    Representatives rep{{-1, -1}, -1, {}};
     if (!directions) {
-        rep.trip[0] = commonPatterns(t, used, rep.trip[1]);
+        rep.trip[0] = commonPatterns(t, used, rep.trip[1], rep.patterns);
         return rep;
     }
     for (int trip : used) {
@@ -114,12 +118,22 @@ std::string fareText(const Tables &t, const Route &route) {
 GtfsLine lineOf(const Tables &t, std::size_t ri) {
     const Route &route = t.routes[ri];
     const Representatives &rep = t.representatives[ri];
-    GtfsLine line{route.id, route.lm, {}, route.bz, {}, {}, stations(t, rep.trip[0]), stations(t, rep.trip[1])};
+    GtfsLine line;
+    line.id = route.id;
+    line.lm = route.lm;
+    line.bz = route.bz;
+    line.sh = stations(t, rep.trip[0]);
+    const int back = wayBack(t, ri);
+    line.xh = stations(t, back);
     const auto &calls = t.slotCalls[std::size_t(t.trips[std::size_t(rep.trip[0])].slot)];
     const std::string &origin = t.shownName(calls.front().stop);
     line.start = origin + "-->" + t.shownName(calls.back().stop);
     line.sj = serviceTimes(t, route, rep, origin);
     line.pj = fareText(t, route);
+    line.kind = lineKind(t, ri);
+    line.op = route.op;
+    line.shPlaces = placeList(t, rep.trip[0]);
+    line.xhPlaces = placeList(t, back);
     return line;
 }
 
@@ -135,13 +149,18 @@ void chooseRepresentatives(Tables &t, GtfsRead &result) {
                 used.push_back(trip);
         if (used.empty()) {
             result.skipped.push_back("route " + route.utf8Id + ": no trips with stop times");
-            t.representatives.push_back({{-1, -1}, -1});
+            t.representatives.push_back({{-1, -1}, -1, {}});
             continue;
         }
         Representatives rep = representativesOf(t, used);
-        for (int r : rep.trip)
+        auto giveSlot = [&t](int r) {
             if (r >= 0 && t.trips[std::size_t(r)].slot < 0)
                 t.trips[std::size_t(r)].slot = int(t.slotCalls.size()), t.slotCalls.emplace_back();
+        };
+        for (int r : rep.trip)
+            giveSlot(r);
+        for (int r : rep.patterns)
+            giveSlot(r);
         t.representatives.push_back(rep);
     }
 }

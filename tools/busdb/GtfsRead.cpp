@@ -13,6 +13,7 @@
 #include "platform/Gbk.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
@@ -41,6 +42,7 @@ public:
         readFares();
         gtfs::chooseRepresentatives(tables_, result_);
         collectStations();
+        gtfs::assignPlaces(tables_, result_);
         gtfs::appendLines(tables_, result_.lines);
         result_.nearForms = converter_.nearForms();
         result_.replacements = converter_.replacements();
@@ -71,15 +73,18 @@ private:
     void readStops() {
         auto r = feed_.open("stops.txt");
         int id = r->requireColumn("stop_id"), name = r->requireColumn("stop_name"),
-            parent = r->column("parent_station");
+            parent = r->column("parent_station"), lat = r->column("stop_lat"), lon = r->column("stop_lon");
         for (CsvRow row; r->next(row); ++result_.stops) {
             // "," separates stations in a line's list, so a comma inside a name becomes the full-width one.
             std::string utf8 = replaceAll(row[name].empty() ? row[id] : row[name], ",", "，");
             std::string gbkName;
             if (!converter_.convert(utf8, gbkName))
                 r->fail(row.line(), "stop_name", converter_.problem());
-            tables_.stops.push_back(
-                {std::move(gbkName), std::string(row[parent]), row.line(), int(tables_.stops.size())});
+            double position[2];
+            if (!parsePosition(row[lat], row[lon], position))
+                position[0] = position[1] = std::nan("");
+            tables_.stops.push_back({std::move(gbkName), std::string(row[parent]), row.line(),
+                                     int(tables_.stops.size()), position[0], position[1]});
             if (!stopIds_.add(row[id], int(tables_.stops.size()) - 1))
                 r->fail(row.line(), "stop_id " + std::string(row[id]) + " appears twice");
         }
@@ -109,12 +114,13 @@ private:
             if (route.lm.empty())
                 r->fail(row.line(), "route " + route.utf8Id + " has neither route_short_name nor route_long_name");
             route.bz = text(*r, row, desc, "route_desc");
+            int a = row[agency].empty() ? (agencyNames_.size() == 1 ? 0 : -1) : agencies_.find(row[agency]);
+            if (a >= 0)
+                route.op = agencyNames_[std::size_t(a)];
             if (route.bz.empty()) {
-                int a = row[agency].empty() ? (agencyNames_.size() == 1 ? 0 : -1) : agencies_.find(row[agency]);
                 if (a < 0 && !row[agency].empty())
                     r->fail(row.line(), "agency_id " + std::string(row[agency]) + " is not in agency.txt");
-                if (a >= 0)
-                    route.bz = agencyNames_[std::size_t(a)];
+                route.bz = route.op;
             }
             tables_.routes.push_back(std::move(route));
             if (!routeIds_.add(row[id], int(tables_.routes.size()) - 1))

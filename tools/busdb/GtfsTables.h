@@ -15,11 +15,13 @@ struct Stop {
     std::string name; // GBK, commas made full-width
     std::string parent;
     long line;
-    int shown; // the stop whose name is shown: its parent station, or itself
+    int shown;       // the stop whose name is shown: its parent station, or itself
+    double lat, lon; // NaN when the feed gives no usable position
 };
 
 struct Route {
     std::string id, lm, bz; // GBK
+    std::string op;         // GBK: the agency's name, empty when unknown
     std::string utf8Id;
     std::vector<int> trips;
     std::vector<int> fares;
@@ -55,6 +57,8 @@ struct Call {
 struct Representatives {
     int trip[2];
     int firstDirection;
+    // Without direction_id: one trip of every other stop sequence, read to tell whether any runs the way back.
+    std::vector<int> patterns;
 };
 
 struct Tables {
@@ -64,6 +68,7 @@ struct Tables {
     std::vector<Fare> fares;
     std::vector<Representatives> representatives; // one per route
     std::vector<std::vector<Call>> slotCalls;     // the stops of each representative trip, in sequence order
+    std::vector<int> placeOf;                     // per stop: its place number among the stops of its name
 
     const std::string &shownName(int stop) const { return stops[std::size_t(stops[std::size_t(stop)].shown)].name; }
 };
@@ -72,7 +77,22 @@ struct Tables {
 // times and notes routes left out in `result`.
 void chooseRepresentatives(Tables &tables, GtfsRead &result);
 
-// One line per route that has a representative, once the slotCalls hold their stops.
+// One line per route that has a representative, once the slotCalls hold their stops and placeOf is set.
 void appendLines(const Tables &tables, std::vector<GtfsLine> &lines);
+
+// Groups the stops the lines call at into places per shown name (GtfsMeta.cpp): sets placeOf and the places.
+void assignPlaces(Tables &tables, GtfsRead &result);
+
+// The trip shown as a route's way back (xh), -1 for none: the representative of direction 1, or without
+// direction_id the chosen second sequence, unless it does not run back and another sequence does (then the
+// most common such one).
+int wayBack(const Tables &tables, std::size_t route);
+
+// The kind of a route's line (LineKind), from its representative trips and, without direction_id, its other
+// stop sequences.
+int lineKind(const Tables &tables, std::size_t route);
+
+// The place numbers of a representative trip's stations, comma-separated; blank when every one is 1.
+std::string placeList(const Tables &tables, int trip);
 
 } // namespace velmora::busdb::gtfs
