@@ -135,13 +135,19 @@ TLZHDecoder::TLZHDecoder(std::int32_t N, const unsigned char *in, std::size_t in
         throw ElzhException(TLZH::kNoMemoryMessage);
     }
     want_ = N > 0 ? static_cast<std::size_t>(N) : 0;
+    try {
+        const std::uint64_t room = std::min<std::uint64_t>(want_ + kMaxMatch, TLZH::maxExpansion(inSize));
+        out_.reserve(static_cast<std::size_t>(room));
+    } catch (const std::bad_alloc &) {
+        throw ElzhException(TLZH::kNoMemoryMessage);
+    }
 }
 
 TLZHDecoder::~TLZHDecoder() = default;
 
 bool TLZHDecoder::decodeTo(std::size_t size) {
     const std::size_t target = size < want_ ? size : want_;
-    // Symbols go to a small block first and the output grows by appending it, so memory follows what is
+    // Symbols go to a small block first and are appended into the reserved room, so memory follows what is
     // really decoded, not what the package declares.
     constexpr std::size_t kBlock = 16384;
     unsigned char block[kBlock + kMaxMatch];

@@ -133,12 +133,14 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     std::int32_t n = 0;
     if (package.size() >= 4)
         n = readInt32(package, 0);
-    if (n > maxDecoded_)
-        return damaged();
     // A negative length decodes to nothing, which reads as version 0: an older package, not a damaged one.
     const bool hasStream = package.size() > 4;
-    TLZHDecoder decoder(n, hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr,
-                        hasStream ? package.size() - 4 : 0);
+    const auto *stream = hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr;
+    const std::size_t streamSize = hasStream ? package.size() - 4 : 0;
+    // The version is read first whatever length is declared, so an unsupported version is always reported as
+    // such; a length too large only decodes the header for it.
+    const bool tooLarge = n > maxDecoded_;
+    TLZHDecoder decoder(tooLarge ? skinpkg::kHeaderSize : n, stream, streamSize);
     // Each part is decoded only once the parts before it are sound, so a damaged package costs little.
     decoder.decodeTo(skinpkg::kHeaderSize);
     version_ = readInt32(decoder.output(), 0);
@@ -148,7 +150,14 @@ bool TSkinReader::ReadPackage(std::string_view package) {
         skinNotice(kOlderSkinMessage);
         return false;
     }
+    // A declared length the stream cannot expand to would be made up from the zero bits past its end: the
+    // package is cut short or crafted, and decoding it would only cost time and memory.
+    if (tooLarge || (n > 0 && static_cast<std::uint64_t>(n) > TLZH::maxExpansion(streamSize)))
+        return damaged();
+    return readParts(decoder, block);
+}
 
+bool TSkinReader::readParts(TLZHDecoder &decoder, int block) {
     // Everything the header claims must lie inside the decoded bytes.
     const std::uint64_t listStart = skinpkg::kHeaderSize + static_cast<std::uint64_t>(block);
     const std::uint64_t listEnd = listStart + static_cast<std::uint64_t>(listLength_);

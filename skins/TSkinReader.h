@@ -39,6 +39,8 @@ public:
 
 private:
     bool damaged();
+    // The name list, size table and entries after a sound header with a version block of `block` bytes.
+    bool readParts(TLZHDecoder &decoder, int block);
     void copyEntry(std::size_t index, ByteStream &out) const;
 
     std::vector<std::string> names_;
