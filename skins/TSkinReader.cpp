@@ -84,10 +84,17 @@ void lowerAsciiInPlace(std::string &s) {
 } // namespace
 
 std::vector<std::string> splitNameList(std::string_view list) {
+    std::vector<std::string> names;
+    for (const NameSpan &span : splitNameSpans(list))
+        names.emplace_back(list.substr(span.first, span.second));
+    return names;
+}
+
+std::vector<NameSpan> splitNameSpans(std::string_view list) {
     std::size_t nul = list.find('\0');
     if (nul != std::string_view::npos)
         list = list.substr(0, nul);
-    std::vector<std::string> names;
+    std::vector<NameSpan> names;
     std::size_t i = 0;
     // The next CR and the next LF, each searched for again only once passed, so a long name is read once.
     std::size_t cr = list.find('\r'), lf = list.find('\n');
@@ -98,10 +105,10 @@ std::vector<std::string> splitNameList(std::string_view list) {
             lf = list.find('\n', i);
         std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos) {
-            names.emplace_back(list.substr(i));
+            names.emplace_back(i, list.size() - i);
             break;
         }
-        names.emplace_back(list.substr(i, end - i));
+        names.emplace_back(i, end - i);
         i = end + 1;
         if (list[end] == '\r' && i < list.size() && list[i] == '\n')
             ++i;
@@ -114,6 +121,7 @@ bool TSkinReader::damaged() {
     sizes_.clear();
     offsets_.clear();
     data_.clear();
+    dataStart_ = 0;
     skinNotice(kDamagedMessage);
     return false;
 }
@@ -127,6 +135,7 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     sizes_.clear();
     offsets_.clear();
     data_.clear();
+    dataStart_ = 0;
     version_ = 0;
     listLength_ = 0;
 
@@ -178,20 +187,48 @@ bool TSkinReader::readParts(TLZHDecoder &decoder, int block) {
         return damaged();
 
     // Names are split only now that the package is sound, and lowered in place: a name may be very long.
-    names_ = splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
-    if (names_.size() != sizes.size())
+    std::vector<NameSpan> spans = splitNameSpans(
+        std::string_view(decoded).substr(static_cast<std::size_t>(listStart), static_cast<std::size_t>(listLength_)));
+    if (spans.size() != sizes.size())
         return damaged(); // cannot happen: the counting above follows the same rules
-    for (std::string &name : names_)
-        lowerAsciiInPlace(name);
+    for (NameSpan &span : spans)
+        span.first += static_cast<std::size_t>(listStart);
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
-    data_ = std::move(decoder.output()); // the entries' bytes without a second copy of them
-    data_.erase(0, static_cast<std::size_t>(dataStart));
+    keepNamesAndData(decoder.output(), spans, static_cast<std::size_t>(dataStart));
+    for (std::string &name : names_)
+        lowerAsciiInPlace(name);
     return true;
 }
 
+// The decoded buffer is kept whole as the entry data, names copied out of it; unless one name is larger than the
+// entry data, which are then copied out instead and the buffer becomes that name. Either way the larger part is
+// never copied, so a package made of one huge name or one huge entry needs little more than its decoded size.
+void TSkinReader::keepNamesAndData(std::string &decoded, const std::vector<NameSpan> &spans, std::size_t dataStart) {
+    std::size_t longest = spans.size();
+    for (std::size_t i = 0; i < spans.size(); ++i)
+        if (spans[i].second > decoded.size() - dataStart &&
+            (longest == spans.size() || spans[i].second > spans[longest].second))
+            longest = i;
+    names_.resize(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i)
+        if (i != longest)
+            names_[i].assign(decoded, spans[i].first, spans[i].second);
+    if (longest == spans.size()) {
+        data_ = std::move(decoded);
+        dataStart_ = dataStart;
+        return;
+    }
+    data_.assign(decoded, dataStart, std::string::npos);
+    dataStart_ = 0;
+    std::string &name = names_[longest];
+    name = std::move(decoded);
+    name.resize(spans[longest].first + spans[longest].second);
+    name.erase(0, spans[longest].first);
+}
+
 void TSkinReader::copyEntry(std::size_t index, ByteStream &out) const {
-    out.write(data_.data() + offsets_[index], static_cast<std::size_t>(sizes_[index]));
+    out.write(data_.data() + dataStart_ + offsets_[index], static_cast<std::size_t>(sizes_[index]));
     out.setPosition(0);
 }
 
