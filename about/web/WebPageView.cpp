@@ -29,6 +29,8 @@ namespace velmora {
 namespace {
 
 void ensureSharedContext() {
+    // The view draws through OpenGL, whose compiled shaders Qt would otherwise keep in the user's cache folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     if (QOpenGLContext::globalShareContext())
         return;
     auto *shared = new QOpenGLContext(qApp);
