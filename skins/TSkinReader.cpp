@@ -77,9 +77,21 @@ bool readSizeTable(std::string_view decoded, std::uint64_t tableStart, std::size
     return true;
 }
 
+// Eight bytes at a time, since a name may be tens of megabytes: a byte's top bit is set in `upper` exactly when
+// it is 'A' to 'Z' (the sums cannot carry into the next byte, as each byte is taken below 0x80 first).
 void lowerAsciiInPlace(std::string &s) {
-    for (char &c : s)
-        c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, tops = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, s.data() + i, 8);
+        const std::uint64_t low = x & ~tops;
+        const std::uint64_t upper = (low + ones * (0x80 - 'A')) & ~(low + ones * (0x80 - 'Z' - 1)) & ~x & tops;
+        x |= upper >> 2;
+        std::memcpy(s.data() + i, &x, 8);
+    }
+    for (; i < s.size(); ++i)
+        s[i] = (s[i] >= 'A' && s[i] <= 'Z') ? char(s[i] - 'A' + 'a') : s[i];
 }
 } // namespace
 
