@@ -267,7 +267,7 @@ const std::string &craftedPackage(int which) {
         d = withHeader(20000, "big\r\n", {size + 100}) + std::string(static_cast<std::size_t>(size), 'x');
         break;
     }
-    case 6: { // 27 bytes: a known header and one entry declaring 64 MiB, then only the zero bits past the end
+    case 6: { // 20 bytes: a known header and one entry declaring 64 MiB, then only the zero bits past the end
         pkg = skinpack::compressPackage(withHeader(20000, "a\r\n", {static_cast<std::int32_t>(kLargest - 23)}));
         pkg.replace(0, 4, std::string("\0\0\0\x04", 4));
         return pkg;

@@ -214,8 +214,8 @@ TEST(ReaderLimits, AHugeNameListIsRefusedWithoutSplittingIt) {
     EXPECT_EXIT(refuseCheaply(bomb, 32), ::testing::ExitedWithCode(0), "");
 }
 
-// 27 bytes that declare 64 MiB: a known header, one entry as large as the rest, then nothing but the zero bits
-// read past the end. Such a length is more than the stream can expand to, so it is refused before decoding on.
+// A few bytes (under 32) that declare 64 MiB: a known header, one entry as large as the rest, then nothing but the zero
+// bits read past the end. Such a length is more than the stream can expand to, so it is refused before decoding on.
 TEST(ReaderLimits, ALengthTheStreamCannotHoldIsRefusedWithoutDecodingIt) {
     std::string pkg = stored(decodedPackage(20000, 0, "a\r\n", {TLZH::kMaxDecodedSize - 23}, ""));
     pkg.replace(0, 4, std::string("\x00\x00\x00\x04", 4));
