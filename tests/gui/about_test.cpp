@@ -405,7 +405,7 @@ TEST(AboutHostilePage, CannotOpenDialogsWindowsOrLeaveItsHost) {
     auto click = [&](QPoint inPage) {
         const QPoint at = form->WebBrowser1->mapTo(form.get(), inPage);
         QTest::mouseMove(form->windowHandle(), at);
-        QTest::qWait(300); // the page tells which link is under the mouse
+        QTest::qWait(800); // the page tells which link is under the mouse
         QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, at);
         QTest::qWait(1500); // past the time a click counts as the user's
     };
