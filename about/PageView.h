@@ -18,6 +18,9 @@ struct PageViewPolicy {
     QUrl home;
     // Opens an http(s) address the user clicked on another host, in the desktop's browser.
     std::function<void(const QUrl &)> openExternally;
+    // Called, from the page's own event, once the page can no longer be shown (its renderer process died); the
+    // view must not be deleted inside the call.
+    std::function<void()> pageLost;
 };
 
 class PageView {
@@ -31,7 +34,7 @@ public:
 
 // The module's one entry point: a view under `parent` that follows `policy`. `abi` must be kPageViewAbi; a
 // module built against another version of this header returns nullptr.
-inline constexpr int kPageViewAbi = 1;
+inline constexpr int kPageViewAbi = 2;
 inline constexpr const char *kCreatePageViewSymbol = "velmora_create_page_view";
 using CreatePageViewFunction = PageView *(*)(QWidget *parent, const PageViewPolicy *policy, int abi);
 

@@ -11,6 +11,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QTimer>
 #include <cstdio>
 
 namespace velmora {
@@ -97,6 +98,13 @@ void TForm3::StartPage() {
     PageViewPolicy policy;
     policy.home = pageUrl_;
     policy.openExternally = [](const QUrl &url) { shellOpen(url.toString(QUrl::FullyEncoded).toStdString()); };
+    // From the form's own turn of the event loop: the view goes with the note, and its page is the one telling.
+    policy.pageLost = [this] {
+        QTimer::singleShot(0, this, [this] {
+            pageShown_ = false;
+            showNote("the About page's renderer process ended");
+        });
+    };
     PageView *view = createPageView(this, policy, why);
     if (!view)
         return showNote(why);

@@ -12,6 +12,7 @@ PACKAGES=(
   fonts-wqy-microhei fonts-arphic-uming
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick
+  python3 libx11-6  # tests/rightclick_check.sh closes windows through Xlib
   clang libclang-rt-14-dev
   clang-format-14  # pinned: scripts/format.sh calls this version by name
   file librsvg2-bin lintian desktop-file-utils appstream

@@ -101,6 +101,21 @@ struct Tree {
         }
     }
 
+    // The last node after `from` whose count is below k; freq is sorted, so a long run of equal counts (a
+    // stream of zero bits walks into one at every step) is crossed by halving instead of node by node.
+    inline int lastBelow(std::uint16_t k, int from) const {
+        int l = from;
+        for (int n = 0; n < 4; ++n)
+            if (k <= freq[++l])
+                return l - 1;
+        int hi = kNodes; // freq[kNodes] is the sentinel 0xFFFF, never below k
+        while (hi - l > 1) {
+            const int mid = (l + hi) / 2;
+            (freq[mid] < k ? l : hi) = mid;
+        }
+        return l;
+    }
+
     // Counts one more occurrence of a symbol, swapping nodes upward to keep the counts in order.
     inline void update(int symbol) {
         if (freq[kRoot] == kMaxFreq)
@@ -110,9 +125,7 @@ struct Tree {
             std::uint16_t k = ++freq[c];
             int l = c + 1;
             if (k > freq[l]) {
-                while (k > freq[++l]) {
-                }
-                --l;
+                l = lastBelow(k, l);
                 freq[c] = freq[l];
                 freq[l] = k;
 

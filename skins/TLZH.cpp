@@ -34,6 +34,17 @@ public:
         count_ -= 8;
         return b;
     }
+    // The held bits, left-aligned, at least 32 of them (zeros past the end of the input).
+    inline std::uint64_t peek() {
+        if (count_ < 32)
+            refill();
+        return buf_;
+    }
+    // Takes n bits of those peek() showed.
+    inline void skip(int n) {
+        buf_ <<= n;
+        count_ -= n;
+    }
     // Input bytes whose bits have been taken, whole or in part; never more than the input holds.
     std::size_t consumed() const {
         std::size_t used = loaded_ - static_cast<std::size_t>(count_ / 8);
@@ -43,14 +54,17 @@ public:
 
 private:
     inline void refill() {
-        if (end_ - p_ >= 8 && count_ == 0) {
+        if (end_ - p_ >= 8) {
+            // Eight bytes below the held bits; those that do not fit whole are placed again by the next refill,
+            // as the same bits at the same place.
             std::uint64_t v = 0;
             for (int i = 0; i < 8; ++i)
                 v = (v << 8) | p_[i];
-            p_ += 8;
-            loaded_ += 8;
-            buf_ = v;
-            count_ = 64;
+            buf_ |= v >> count_;
+            const int take = (64 - count_) >> 3;
+            p_ += take;
+            loaded_ += static_cast<std::size_t>(take);
+            count_ += 8 * take;
             return;
         }
         while (count_ <= 56) {
@@ -85,9 +99,22 @@ struct TLZHDecoder::State {
 
     // Decodes one symbol into dst; returns the bytes written (1 to kMaxMatch).
     inline unsigned step(unsigned char *dst) {
+        // Down the tree on the held bits, taken from the reader once at the end (32 at a time: no tree whose root
+        // count stays below 0x8000 is that deep, but the walk does not rely on it).
         unsigned c = tree.child[kRoot];
-        while (c < static_cast<unsigned>(kNodes))
-            c = tree.child[c + bits.bit()];
+        std::uint64_t held = bits.peek();
+        int used = 0;
+        while (c < static_cast<unsigned>(kNodes)) {
+            if (used == 32) {
+                bits.skip(used);
+                held = bits.peek();
+                used = 0;
+            }
+            c = tree.child[c + static_cast<unsigned>(held >> 63)];
+            held <<= 1;
+            ++used;
+        }
+        bits.skip(used);
         c -= kNodes;
         tree.update(static_cast<int>(c));
         if (c < 256) {
@@ -97,12 +124,12 @@ struct TLZHDecoder::State {
             return 1;
         }
         // Position: the upper 6 bits through the fixed code, then the rest of the 12 bits plain.
-        unsigned i = bits.byte();
-        unsigned upper = kPositionCode.upper[i];
-        int extra = kPositionCode.bits[i] - 2;
-        while (extra-- > 0)
-            i = (i << 1) | bits.bit();
-        unsigned pos = (upper << 6) | (i & 0x3F);
+        held = bits.peek();
+        const unsigned first = static_cast<unsigned>(held >> 56);
+        const int width = 8 + kPositionCode.bits[first] - 2; // the byte, then as many more bits as its code leaves
+        bits.skip(width);
+        const unsigned pos = (static_cast<unsigned>(kPositionCode.upper[first]) << 6) |
+                             (static_cast<unsigned>(held >> (64 - width)) & 0x3F);
         const unsigned distance = pos + 1, len = c - (255 - kThreshold);
         const unsigned from = (r - distance) & (kRingSize - 1);
         // Byte k of a match is the byte `distance` before it: from the ring while k < distance, else a byte of
@@ -136,13 +163,19 @@ TLZHDecoder::TLZHDecoder(std::int32_t N, const unsigned char *in, std::size_t in
         throw ElzhException(TLZH::kNoMemoryMessage);
     }
     want_ = N > 0 ? static_cast<std::size_t>(N) : 0;
+    try {
+        const std::uint64_t room = std::min<std::uint64_t>(want_ + kMaxMatch, TLZH::maxExpansion(inSize));
+        out_.reserve(static_cast<std::size_t>(room));
+    } catch (const std::bad_alloc &) {
+        throw ElzhException(TLZH::kNoMemoryMessage);
+    }
 }
 
 TLZHDecoder::~TLZHDecoder() = default;
 
 bool TLZHDecoder::decodeTo(std::size_t size) {
     const std::size_t target = size < want_ ? size : want_;
-    // Symbols go to a small block first and the output grows by appending it, so memory follows what is
+    // Symbols go to a small block first and are appended into the reserved room, so memory follows what is
     // really decoded, not what the package declares.
     constexpr std::size_t kBlock = 16384;
     unsigned char block[kBlock + kMaxMatch];

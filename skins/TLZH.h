@@ -26,6 +26,13 @@ public:
     static constexpr const char *kFreeMemoryMessage = "LZH : Error freeing memory for dictionary tables";
     static constexpr const char *kTooLargeMessage = "LZH : Decoded length out of range";
 
+    // The most that inSize bytes of code can decode to: a match of 60 bytes costs at least 10 bits (a symbol of
+    // one bit, a position of nine), plus the overrun of a last match. More than this is only reached by reading
+    // the zero bits past the end of the input.
+    static constexpr std::uint64_t maxExpansion(std::size_t inSize) {
+        return static_cast<std::uint64_t>(inSize) * 8 / 10 * 60 + 60 + 59;
+    }
+
     // Decodes from the input's position until at least N bytes are appended to the output; a match is copied
     // whole, so up to 59 bytes more may follow. Input past its end reads as zero bits. A negative N decodes
     // nothing; an N above kMaxDecodedSize raises ElzhException. The input is left after the bytes consumed.
@@ -36,7 +43,9 @@ public:
 };
 
 // The same decoding a part at a time, so that a reader can stop as soon as the bytes so far show a damaged
-// package, instead of first decoding all that the package declares. The output grows as it is decoded.
+// package, instead of first decoding all that the package declares. The output's room is reserved once, for the
+// declared length or what the input can expand to if that is less, so it is not copied as it grows; the pages
+// are only touched as they are written.
 class TLZHDecoder {
 public:
     // Limits as in TLZH::Unpack; ElzhException when the working storage cannot be had. `in` must outlive this.

@@ -78,17 +78,36 @@ bool readSizeTable(std::string_view decoded, std::uint64_t tableStart, std::size
     return true;
 }
 
+// Eight bytes at a time, since a name may be tens of megabytes: a byte's top bit is set in `upper` exactly when
+// it is 'A' to 'Z' (the sums cannot carry into the next byte, as each byte is taken below 0x80 first).
 void lowerAsciiInPlace(std::string &s) {
-    for (char &c : s)
-        c = (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+    constexpr std::uint64_t ones = 0x0101010101010101ULL, tops = 0x8080808080808080ULL;
+    std::size_t i = 0;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t x;
+        std::memcpy(&x, s.data() + i, 8);
+        const std::uint64_t low = x & ~tops;
+        const std::uint64_t upper = (low + ones * (0x80 - 'A')) & ~(low + ones * (0x80 - 'Z' - 1)) & ~x & tops;
+        x |= upper >> 2;
+        std::memcpy(s.data() + i, &x, 8);
+    }
+    for (; i < s.size(); ++i)
+        s[i] = (s[i] >= 'A' && s[i] <= 'Z') ? char(s[i] - 'A' + 'a') : s[i];
 }
 } // namespace
 
 std::vector<std::string> splitNameList(std::string_view list) {
+    std::vector<std::string> names;
+    for (const NameSpan &span : splitNameSpans(list))
+        names.emplace_back(list.substr(span.first, span.second));
+    return names;
+}
+
+std::vector<NameSpan> splitNameSpans(std::string_view list) {
     std::size_t nul = list.find('\0');
     if (nul != std::string_view::npos)
         list = list.substr(0, nul);
-    std::vector<std::string> names;
+    std::vector<NameSpan> names;
     std::size_t i = 0;
     // The next CR and the next LF, each searched for again only once passed, so a long name is read once.
     std::size_t cr = list.find('\r'), lf = list.find('\n');
@@ -99,10 +118,10 @@ std::vector<std::string> splitNameList(std::string_view list) {
             lf = list.find('\n', i);
         std::size_t end = std::min(cr, lf);
         if (end == std::string_view::npos) {
-            names.emplace_back(list.substr(i));
+            names.emplace_back(i, list.size() - i);
             break;
         }
-        names.emplace_back(list.substr(i, end - i));
+        names.emplace_back(i, end - i);
         i = end + 1;
         if (list[end] == '\r' && i < list.size() && list[i] == '\n')
             ++i;
@@ -115,6 +134,7 @@ bool TSkinReader::damaged() {
     sizes_.clear();
     offsets_.clear();
     data_.clear();
+    dataStart_ = 0;
     skinNotice(kDamagedMessage);
     return false;
 }
@@ -128,18 +148,21 @@ bool TSkinReader::ReadPackage(std::string_view package) {
     sizes_.clear();
     offsets_.clear();
     data_.clear();
+    dataStart_ = 0;
     version_ = 0;
     listLength_ = 0;
 
     std::int32_t n = 0;
     if (package.size() >= 4)
         n = readInt32(package, 0);
-    if (n > maxDecoded_)
-        return damaged();
     // A negative length decodes to nothing, which reads as version 0: an older package, not a damaged one.
     const bool hasStream = package.size() > 4;
-    TLZHDecoder decoder(n, hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr,
-                        hasStream ? package.size() - 4 : 0);
+    const auto *stream = hasStream ? reinterpret_cast<const unsigned char *>(package.data()) + 4 : nullptr;
+    const std::size_t streamSize = hasStream ? package.size() - 4 : 0;
+    // The version is read first whatever length is declared, so an unsupported version is always reported as
+    // such; a length too large only decodes the header for it.
+    const bool tooLarge = n > maxDecoded_;
+    TLZHDecoder decoder(tooLarge ? skinpkg::kHeaderSize : n, stream, streamSize);
     // Each part is decoded only once the parts before it are sound, so a damaged package costs little.
     decoder.decodeTo(skinpkg::kHeaderSize);
     version_ = readInt32(decoder.output(), 0);
@@ -149,7 +172,14 @@ bool TSkinReader::ReadPackage(std::string_view package) {
         skinNotice(kOlderSkinMessage);
         return false;
     }
+    // A declared length the stream cannot expand to would be made up from the zero bits past its end: the
+    // package is cut short or crafted, and decoding it would only cost time and memory.
+    if (tooLarge || (n > 0 && static_cast<std::uint64_t>(n) > TLZH::maxExpansion(streamSize)))
+        return damaged();
+    return readParts(decoder, block);
+}
 
+bool TSkinReader::readParts(TLZHDecoder &decoder, int block) {
     // Everything the header claims must lie inside the decoded bytes.
     const std::uint64_t listStart = skinpkg::kHeaderSize + static_cast<std::uint64_t>(block);
     const std::uint64_t listEnd = listStart + static_cast<std::uint64_t>(listLength_);
@@ -170,20 +200,48 @@ bool TSkinReader::ReadPackage(std::string_view package) {
         return damaged();
 
     // Names are split only now that the package is sound, and lowered in place: a name may be very long.
-    names_ = splitNameList(std::string_view(decoded).substr(listStart, static_cast<std::size_t>(listLength_)));
-    if (names_.size() != sizes.size())
+    std::vector<NameSpan> spans = splitNameSpans(
+        std::string_view(decoded).substr(static_cast<std::size_t>(listStart), static_cast<std::size_t>(listLength_)));
+    if (spans.size() != sizes.size())
         return damaged(); // cannot happen: the counting above follows the same rules
-    for (std::string &name : names_)
-        lowerAsciiInPlace(name);
+    for (NameSpan &span : spans)
+        span.first += static_cast<std::size_t>(listStart);
     sizes_ = std::move(sizes);
     offsets_ = std::move(offsets);
-    data_ = std::move(decoder.output()); // the entries' bytes without a second copy of them
-    data_.erase(0, static_cast<std::size_t>(dataStart));
+    keepNamesAndData(decoder.output(), spans, static_cast<std::size_t>(dataStart));
+    for (std::string &name : names_)
+        lowerAsciiInPlace(name);
     return true;
 }
 
+// The decoded buffer is kept whole as the entry data, names copied out of it; unless one name is larger than the
+// entry data, which are then copied out instead and the buffer becomes that name. Either way the larger part is
+// never copied, so a package made of one huge name or one huge entry needs little more than its decoded size.
+void TSkinReader::keepNamesAndData(std::string &decoded, const std::vector<NameSpan> &spans, std::size_t dataStart) {
+    std::size_t longest = spans.size();
+    for (std::size_t i = 0; i < spans.size(); ++i)
+        if (spans[i].second > decoded.size() - dataStart &&
+            (longest == spans.size() || spans[i].second > spans[longest].second))
+            longest = i;
+    names_.resize(spans.size());
+    for (std::size_t i = 0; i < spans.size(); ++i)
+        if (i != longest)
+            names_[i].assign(decoded, spans[i].first, spans[i].second);
+    if (longest == spans.size()) {
+        data_ = std::move(decoded);
+        dataStart_ = dataStart;
+        return;
+    }
+    data_.assign(decoded, dataStart, std::string::npos);
+    dataStart_ = 0;
+    std::string &name = names_[longest];
+    name = std::move(decoded);
+    name.resize(spans[longest].first + spans[longest].second);
+    name.erase(0, spans[longest].first);
+}
+
 void TSkinReader::copyEntry(std::size_t index, ByteStream &out) const {
-    out.write(data_.data() + offsets_[index], static_cast<std::size_t>(sizes_[index]));
+    out.write(data_.data() + dataStart_ + offsets_[index], static_cast<std::size_t>(sizes_[index]));
     out.setPosition(0);
 }
 

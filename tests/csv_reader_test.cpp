@@ -128,11 +128,21 @@ TEST(CsvReader, MalformedInputNamesFileAndLine) {
 TEST(CsvReader, OneHugeFieldReadsWhole) {
     // The parser's buffer for a field grows by doubling: with its fixed 128-byte step, an allocator that copies
     // on every growth (as the sanitizers' does) took hours over this one field.
-    std::string big(8 << 20, 'x');
+    std::string big(CsvReader::kMaxFieldBytes, 'x');
     big[12345] = ',';
     Read r = readAll("a\n\"" + big + "\"\n");
     ASSERT_EQ(r.rows.size(), 1u);
     EXPECT_TRUE(r.rows[0][0] == big);
+}
+
+TEST(CsvReader, AFieldOverTheLimitIsRefusedWithItsPlace) {
+    const std::string where = "t.csv line 4, column b: field longer than the limit of 1048576 bytes (1 MiB)";
+    // Just over, and far over (refused while it is still being read).
+    for (std::size_t size : {CsvReader::kMaxFieldBytes + 1, std::size_t(8) << 20}) {
+        SCOPED_TRACE(size);
+        EXPECT_EQ(errorOf("a,b\n\"1\n\",2\n3,\"" + std::string(size, 'x') + "\"\n"), where);
+        EXPECT_EQ(errorOf("a,b\n\"1\n\",2\n3," + std::string(size, 'x') + "\n"), where);
+    }
 }
 
 TEST(CsvReader, ShortRowsReadAsEmptyWhenAllowed) {

@@ -197,7 +197,8 @@ TEST_F(Gtfs, StationNamesFaresAndFileShapes) {
 
 TEST_F(Gtfs, CharactersOutsideGbkStopTheImportUnlessReplaced) {
     Files f = baseFeed();
-    f["stops.txt"] = "stop_id,stop_name\nS1,火车站\nS2,Hősök・tere\nS3,体育中心\nS4,动物园😀\xC3\n";
+    // "€" too: the converter's one-byte 80 for it is not GBK.
+    f["stops.txt"] = "stop_id,stop_name\nS1,火车站\nS2,Hősök・tere\nS3,体育中心\nS4,动物园😀€\xC3\n";
     const std::string before = dump(file);
     EXPECT_EQ(failure(f), "stops.txt line 3, column stop_name: character \"ő\" (U+0151) cannot be held in GBK");
     EXPECT_EQ(dump(file), before);
@@ -205,11 +206,22 @@ TEST_F(Gtfs, CharactersOutsideGbkStopTheImportUnlessReplaced) {
     // double-byte characters (a one-byte "?" made the grid cut the next character in half).
     GtfsImport r = run(f, true);
     EXPECT_EQ(r.feed.nearForms, 3);
-    EXPECT_EQ(r.feed.replacements, 2);
-    EXPECT_EQ(linesOf(file, r.cityId)["R1"]["sh"], "火车站,Hosok·tere,动物园？？");
+    EXPECT_EQ(r.feed.replacements, 3);
+    EXPECT_EQ(linesOf(file, r.cityId)["R1"]["sh"], "火车站,Hosok·tere,动物园？？？");
     const std::string summary = gtfsSummary(r, target);
     EXPECT_NE(summary.find("wrote 3 characters that GBK cannot hold as a near form"), std::string::npos);
-    EXPECT_NE(summary.find("replaced 2 characters that GBK cannot hold with \"？\""), std::string::npos);
+    EXPECT_NE(summary.find("replaced 3 characters that GBK cannot hold with \"？\""), std::string::npos);
+}
+
+// Every trip is checked, not only those chosen to show a line: a repeat next to its first, or after others.
+TEST_F(Gtfs, AStopSequenceTwiceStopsTheImportInAnyTrip) {
+    Files f = baseFeed();
+    f["trips.txt"] += "R1,S,T4,0\n"; // fewer stops than T1: not the trip shown
+    const std::string rows = f["stop_times.txt"];
+    f["stop_times.txt"] = rows + "T4,9:00:00,9:00:00,S1,1\nT4,9:10:00,9:10:00,S2,1\n";
+    EXPECT_EQ(failure(f), "stop_times.txt line 11: stop_sequence 1 appears twice in one trip");
+    f["stop_times.txt"] = rows + "T4,9:00:00,9:00:00,S2,5\nT4,9:10:00,9:10:00,S1,7\nT4,9:20:00,9:20:00,S4,5\n";
+    EXPECT_EQ(failure(f), "stop_times.txt line 12: stop_sequence 5 appears twice in one trip");
 }
 
 TEST_F(Gtfs, BadFeedsNameFileAndLineAndChangeNothing) {

@@ -35,6 +35,9 @@ elif [ "$(id -u)" -eq 0 ]; then
   export QTWEBENGINE_DISABLE_SANDBOX=1
 fi
 export QTWEBENGINE_CHROMIUM_FLAGS="${QTWEBENGINE_CHROMIUM_FLAGS:---disable-gpu}"
+# A home of its own, empty, to see that nothing of the web engine is written there.
+export HOME="$work/home" XDG_CACHE_HOME= XDG_DATA_HOME= XDG_CONFIG_HOME=
+mkdir -p "$HOME"
 
 fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" 2>/dev/null || true; exit 1; }
 
@@ -143,5 +146,44 @@ convert "$out/before.png" -crop "$crop" "$work/page-before.png"
 convert "$out/after.png" -crop "$crop" "$work/page-after.png"
 diff=$(compare -metric AE -fuzz 2% "$work/page-before.png" "$work/page-after.png" null: 2>&1 || true)
 [ "${diff%% *}" -lt 200 ] 2>/dev/null || fail "the page area changed after the right clicks ($diff pixels)"
+
+# Closes a window as its close box does (there is no window manager to ask).
+close_window() {
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.cdll.LoadLibrary("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.restype = ctypes.c_ulong
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+x.XSendEvent.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_long, ctypes.c_void_p]
+x.XFlush.argtypes = [ctypes.c_void_p]
+class ClientMessage(ctypes.Structure):
+    _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong), ("send_event", ctypes.c_int),
+                ("display", ctypes.c_void_p), ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                ("format", ctypes.c_int), ("data", ctypes.c_long * 5)]
+class Event(ctypes.Union):
+    _fields_ = [("xclient", ClientMessage), ("pad", ctypes.c_long * 24)]
+d = x.XOpenDisplay(None)
+e = Event()
+e.xclient.type, e.xclient.window, e.xclient.format = 33, int(sys.argv[1]), 32
+e.xclient.message_type = x.XInternAtom(d, b"WM_PROTOCOLS", 0)
+e.xclient.data[0] = x.XInternAtom(d, b"WM_DELETE_WINDOW", 0)
+x.XSendEvent(d, int(sys.argv[1]), 0, 0, ctypes.byref(e))
+x.XFlush(d)
+PY
+}
+
+# The program ends in order: About, then the main window closed; the engine leaves nothing behind.
+close_window "$about"
+sleep 0.5
+close_window "$main"
+for ((i = 0; i < 100; i++)); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$pid" 2>/dev/null && fail "the program did not end when its main window was closed"
+wait "$pid" || fail "the program did not end cleanly (see $out/program.log)"
+pid=
+grep -q "Release of profile" "$out/program.log" && fail "the web engine's profile went before its page"
+# Only the session bus's own folder may appear: started without a session bus, any Qt program has one made.
+left=$(cd "$HOME" && find . -mindepth 1 -not -path './.dbus*' | head -5)
+[ -z "$left" ] || fail "the program wrote into the home folder: $left"
 
 echo "OK: right clicks in the About page open no menu; screenshots in $out"

@@ -268,4 +268,5 @@ TEST(BusdbRoute, PrintsThePlansOfACityByNameOrId) {
     EXPECT_NE(err.find("no plan"), std::string::npos);
     EXPECT_EQ(run({"--city", "山城", "甲", "丁"}, out, err), 1);
     EXPECT_EQ(run({"--city", "5", "甲", "丁", "--max-changes", "3"}, out, err), 2);
+    EXPECT_EQ(run({"--city", "5", "甲", "丁", "--max-changes", ""}, out, err), 2);
 }

@@ -129,8 +129,11 @@ TEST_F(ReaderTest, UnsupportedVersionsAndEmptyPackagesShowTheOlderSkinMessage) {
     std::string negative = stored(decodedPackage(20000, 0, "", {}, ""));
     negative[3] = '\x80';
     EXPECT_FALSE(read(negative)); // a negative decoded length decodes to nothing: version 0
+    // Declared lengths above the bound: the version is still checked first.
+    EXPECT_FALSE(read(std::string("\x01\x00\x00\x04", 4)));
+    EXPECT_FALSE(read(std::string("\xFF\xFF\xFF\x7F", 4)));
     std::vector<std::string> texts = plainBoxes();
-    ASSERT_EQ(texts.size(), 5u);
+    ASSERT_EQ(texts.size(), 7u);
     for (const std::string &t : texts)
         EXPECT_EQ(t, "This is Older Skin File\rPlease update to new version !");
 }
@@ -153,9 +156,9 @@ TEST_F(ReaderTest, DamagedPackagesAreRefusedWithAMessage) {
     bad.push_back(stored(cut));
     cut[7] = '\x80';
     bad.push_back(stored(cut));
-    // A decoded length above the bound.
-    std::string huge;
-    put32(huge, TLZH::kMaxDecodedSize + 1);
+    // A known version with a decoded length above the bound.
+    std::string huge = stored(decodedPackage(20000, 0, "a\r\n", {1}, "x"));
+    huge.replace(0, 4, std::string("\x01\x00\x00\x04", 4));
     bad.push_back(huge);
 
     for (std::size_t i = 0; i < bad.size(); ++i) {
@@ -210,4 +213,13 @@ TEST_F(ReaderTest, BytesAfterTheLastEntryAreKeptAndIgnored) {
 TEST(ReaderLimits, AHugeNameListIsRefusedWithoutSplittingIt) {
     const std::string bomb = stored(decodedPackage(20000, 0, std::string(16 << 20, '\n'), {}, ""));
     EXPECT_EXIT(refuseCheaply(bomb, 32), ::testing::ExitedWithCode(0), "");
+}
+
+// A few bytes (under 32) that declare 64 MiB: a known header, one entry as large as the rest, then nothing but the zero
+// bits read past the end. Such a length is more than the stream can expand to, so it is refused before decoding on.
+TEST(ReaderLimits, ALengthTheStreamCannotHoldIsRefusedWithoutDecodingIt) {
+    std::string pkg = stored(decodedPackage(20000, 0, "a\r\n", {TLZH::kMaxDecodedSize - 23}, ""));
+    pkg.replace(0, 4, std::string("\x00\x00\x00\x04", 4));
+    ASSERT_LT(pkg.size(), 32u);
+    EXPECT_EXIT(refuseCheaply(pkg, 8), ::testing::ExitedWithCode(0), "");
 }

@@ -14,8 +14,11 @@
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
 #include <QWebEngineFullScreenRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 #include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -27,6 +30,8 @@ namespace velmora {
 namespace {
 
 void ensureSharedContext() {
+    // The view draws through OpenGL, whose compiled shaders Qt would otherwise keep in the user's cache folder.
+    QCoreApplication::setAttribute(Qt::AA_DisableShaderDiskCache);
     if (QOpenGLContext::globalShareContext())
         return;
     auto *shared = new QOpenGLContext(qApp);
@@ -36,7 +41,7 @@ void ensureSharedContext() {
         delete shared;
 }
 
-// How long after the user's click or key in the view a link navigation still counts as theirs.
+// How long after the user's click or key in the view the link it chose may still be followed.
 constexpr qint64 kUserActionWindowMs = 1000;
 
 bool isWeb(const QUrl &url) {
@@ -47,41 +52,77 @@ bool sameSite(const QUrl &url, const QUrl &home) {
     return isWeb(url) && url.host().compare(home.host(), Qt::CaseInsensitive) == 0 && url.port(80) == home.port(80);
 }
 
-// Remembers when the user last clicked or pressed a key inside the view.
+// The address of the link that has the focus, read in a world of its own so the page's scripts cannot answer.
+const char kFocusedLink[] = "(function () { var e = document.activeElement;"
+                            " var a = e && e.closest ? e.closest('a[href]') : null; return a ? a.href : ''; })()";
+
+// The link the user's last click or key in the view chose: the link under the mouse at the click, or the one
+// with the focus at Enter or Space. It is followed at most once, and only soon after, so a script that
+// navigates on any input (or again and again after one) opens nothing, and a click on plain text nothing.
+// Drag and drop into the view is refused: a dropped file would be the page's to read.
 class UserActions : public QObject {
 public:
-    explicit UserActions(QWidget *view) : QObject(view), view_(view) { qApp->installEventFilter(this); }
+    UserActions(QWidget *view, std::function<void()> queryFocus)
+        : QObject(view), view_(view), queryFocus_(std::move(queryFocus)) {
+        qApp->installEventFilter(this);
+    }
     ~UserActions() override {
         if (qApp)
             qApp->removeEventFilter(this);
     }
-    bool recent() const { return clock_.isValid() && clock_.elapsed() <= kUserActionWindowMs; }
+    void setHovered(const QString &url) { hovered_ = QUrl(url); }
+    void choose(const QUrl &url) {
+        chosen_ = url;
+        clock_.start();
+    }
+    // True once for the address the user chose, if it is `url` and was chosen recently.
+    bool take(const QUrl &url) {
+        if (chosen_.isEmpty() || url != chosen_ || !clock_.isValid() || clock_.elapsed() > kUserActionWindowMs)
+            return false;
+        chosen_.clear();
+        return true;
+    }
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        const auto type = event->type();
-        bool action = false;
-        if (type == QEvent::MouseButtonRelease)
-            action = static_cast<QMouseEvent *>(event)->button() != Qt::RightButton;
-        else if (type == QEvent::KeyPress) {
+        if (!view_ || !watched->isWidgetType() ||
+            !(watched == view_ || view_->isAncestorOf(static_cast<QWidget *>(watched))))
+            return false;
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+        case QEvent::Drop:
+            event->ignore();
+            return true;
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent *>(event)->button() != Qt::RightButton)
+                choose(hovered_);
+            return false;
+        case QEvent::KeyPress: {
             const int key = static_cast<QKeyEvent *>(event)->key();
-            action = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
+            chosen_.clear();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space)
+                queryFocus_();
+            return false;
         }
-        if (action && view_ && watched->isWidgetType() &&
-            (watched == view_ || view_->isAncestorOf(static_cast<QWidget *>(watched))))
-            clock_.start();
-        return false;
+        default:
+            return false;
+        }
     }
 
 private:
     QPointer<QWidget> view_;
+    std::function<void()> queryFocus_;
+    QUrl hovered_;
+    QUrl chosen_;
     QElapsedTimer clock_;
 };
 
 class GuardedPage : public QWebEnginePage {
 public:
-    GuardedPage(QWebEngineProfile *profile, QObject *parent, PageViewPolicy policy, const UserActions *user)
-        : QWebEnginePage(profile, parent), policy_(std::move(policy)), user_(user) {
+    GuardedPage(QWebEngineProfile *profile, QWidget *view, PageViewPolicy policy)
+        : QWebEnginePage(profile, view), policy_(std::move(policy)),
+          user_(new UserActions(view, [this] { askFocusedLink(); })) {
         connect(this, &QWebEnginePage::featurePermissionRequested, this, [this](const QUrl &origin, Feature feature) {
             setFeaturePermission(origin, feature, PermissionDeniedByUser);
         });
@@ -91,15 +132,26 @@ public:
                 [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
         connect(this, &QWebEnginePage::fileSystemAccessRequested, this,
                 [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+        connect(this, &QWebEnginePage::linkHovered, user_, &UserActions::setHovered);
+        connect(this, &QWebEnginePage::newWindowRequested, this, &GuardedPage::newWindow);
+        // A blank page is reached without asking acceptNavigationRequest: it is undone once it has shown (not
+        // while the engine is still telling of it, which would ignore the step back).
+        connect(this, &QWebEnginePage::urlChanged, this, [this](const QUrl &url) {
+            if (url.scheme() == QLatin1String("about"))
+                QMetaObject::invokeMethod(
+                    this, [this] { leaveBlank(); }, Qt::QueuedConnection);
+        });
+        connect(this, &QWebEnginePage::renderProcessTerminated, this, [this] {
+            if (policy_.pageLost)
+                QMetaObject::invokeMethod(this, policy_.pageLost, Qt::QueuedConnection);
+        });
     }
 
 protected:
-    // No dialog from the page, shown or not: alert returns at once, confirm and prompt get "cancel".
+    // No dialog from the page, shown or not: alert returns at once, confirm and prompt get "cancel", whatever
+    // they ask (the leave-page question too: the page stays, which only ever keeps it on its own host).
     void javaScriptAlert(const QUrl &, const QString &) override {}
-    bool javaScriptConfirm(const QUrl &, const QString &message) override {
-        // The leave-page question comes here too; the answer lets the program close or move on.
-        return message == leavePageQuestion();
-    }
+    bool javaScriptConfirm(const QUrl &, const QString &) override { return false; }
     bool javaScriptPrompt(const QUrl &, const QString &, const QString &, QString *) override { return false; }
     QStringList chooseFiles(FileSelectionMode, const QStringList &, const QStringList &) override { return {}; }
     QWebEnginePage *createWindow(WebWindowType) override { return nullptr; }
@@ -109,19 +161,56 @@ protected:
             return isWeb(url) || url.scheme() == QLatin1String("about") || url.scheme() == QLatin1String("data");
         if (sameSite(url, policy_.home))
             return true;
-        if (type == NavigationTypeLinkClicked && isWeb(url) && user_->recent() && policy_.openExternally)
-            policy_.openExternally(url);
+        if (type == NavigationTypeLinkClicked)
+            follow(url);
         return false;
     }
 
 private:
-    static QString leavePageQuestion() {
-        return QCoreApplication::translate(
-            "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
+    // A link the user chose, to another host: to the desktop's browser; on the page's host: in the view.
+    void follow(const QUrl &url) {
+        if (!user_->take(url)) {
+            refused_ = url; // a key's link may ask before the answer to which link has the focus is in
+            refusedAt_.start();
+            return;
+        }
+        if (sameSite(url, policy_.home))
+            load(url);
+        else if (isWeb(url) && policy_.openExternally)
+            policy_.openExternally(url);
+    }
+    // A link that opens a new window (target=_blank) is followed as if it opened here; no window is made.
+    void newWindow(QWebEngineNewWindowRequest &request) {
+        if (request.isUserInitiated())
+            follow(request.requestedUrl());
+    }
+    void leaveBlank() {
+        if (url().scheme() != QLatin1String("about"))
+            return;
+        // The entry before, not Back: the engine's Back skips entries a script left without the user's action.
+        QWebEngineHistory *entries = history();
+        if (entries->currentItemIndex() > 0)
+            entries->goToItem(entries->itemAt(entries->currentItemIndex() - 1));
+        else
+            load(policy_.home);
+    }
+    void askFocusedLink() {
+        QPointer<GuardedPage> self = this;
+        runJavaScript(QString::fromLatin1(kFocusedLink), QWebEngineScript::ApplicationWorld,
+                      [self](const QVariant &href) {
+                          if (!self || href.toString().isEmpty())
+                              return;
+                          const QUrl url(href.toString());
+                          self->user_->choose(url);
+                          if (url == self->refused_ && self->refusedAt_.elapsed() <= kUserActionWindowMs)
+                              self->follow(url);
+                      });
     }
 
     PageViewPolicy policy_;
-    const UserActions *user_;
+    UserActions *user_;
+    QUrl refused_;
+    QElapsedTimer refusedAt_;
 };
 
 class WebPageView : public QWebEngineView, public PageView {
@@ -131,8 +220,7 @@ public:
         profile_ = new QWebEngineProfile(this);
         connect(profile_, &QWebEngineProfile::downloadRequested, this,
                 [](QWebEngineDownloadRequest *download) { download->cancel(); });
-        auto *user = new UserActions(this);
-        page_ = new GuardedPage(profile_, this, policy, user);
+        page_ = new GuardedPage(profile_, this, policy);
         QWebEngineSettings *settings = page_->settings();
         settings->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         settings->setAttribute(QWebEngineSettings::JavascriptCanAccessClipboard, false);
@@ -143,16 +231,19 @@ public:
         settings->setAttribute(QWebEngineSettings::ScreenCaptureEnabled, false);
         settings->setAttribute(QWebEngineSettings::AllowWindowActivationFromJavaScript, false);
         setPage(page_);
+        // In order, while the engine is still up: a page left to the engine's own shutdown outlives its profile.
+        connect(qApp, &QCoreApplication::aboutToQuit, this, [this] { release(); });
     }
     // The page before its profile: a profile must not go while a page still uses it.
-    ~WebPageView() override {
-        delete page_;
-        delete profile_;
+    ~WebPageView() override { release(); }
+    void release() {
+        delete std::exchange(page_, nullptr);
+        delete std::exchange(profile_, nullptr);
     }
 
     QWidget *widget() override { return this; }
     void load(const QUrl &url) override { QWebEngineView::load(url); }
-    QUrl url() const override { return QWebEngineView::url(); }
+    QUrl url() const override { return page_ ? page_->url() : QUrl(); }
 
 private:
     QWebEngineProfile *profile_;

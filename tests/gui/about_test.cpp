@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The About dialog: its controls, the page requested once, and the hook that keeps the right button away
 // from the page.
+#include "AboutWeb.h"
 #include "MessageCapture.h"
 #include "WindowTest.h"
 #include "about/AboutHook.h"
@@ -9,66 +10,20 @@
 #include "platform/Gbk.h"
 
 #include <QContextMenuEvent>
-#include <QDesktopServices>
-#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 #include <QPushButton>
-#include <QStandardPaths>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
-#include <map>
 
 using namespace velmora;
+using velmora::test::LocalWeb;
 using velmora::test::MessageCapture;
+using velmora::test::pageWidget;
 
 namespace {
-
-// A web server on the loopback: serves pages by path and records every path asked for, with its host.
-class LocalWeb : public QObject {
-public:
-    LocalWeb() {
-        server_.listen(QHostAddress::Any);
-        connect(&server_, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = server_.nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-        });
-    }
-    quint16 port() const { return server_.serverPort(); }
-    std::string host(const char *address = "127.0.0.1") const {
-        return std::string(address) + ":" + std::to_string(port());
-    }
-    std::map<QByteArray, QByteArray> pages; // path -> HTML; "<port>" in a page becomes the port
-    QList<QByteArray> asked;                // "host path" of each request
-    int count(const QByteArray &needle) const {
-        return int(std::count_if(asked.begin(), asked.end(), [&](const QByteArray &a) { return a.contains(needle); }));
-    }
-
-private:
-    void answer(QTcpSocket *socket) {
-        const QByteArray request = socket->readAll();
-        const QByteArray path = request.split(' ').value(1);
-        QByteArray host;
-        for (const QByteArray &line : request.split('\n'))
-            if (line.toLower().startsWith("host:"))
-                host = line.mid(5).trimmed();
-        asked.push_back(host + " " + path);
-        const auto page = pages.find(path.split('?').value(0));
-        QByteArray body = page == pages.end() ? QByteArray("<html><body>velmora</body></html>") : page->second;
-        body.replace("<port>", QByteArray::number(port()));
-        QByteArray head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\n";
-        if (path.startsWith("/download"))
-            head = "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nContent-Disposition: attachment; "
-                   "filename=velmora-test-download.bin\r\nConnection: close\r\n";
-        socket->write(head + "Content-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
-        socket->disconnectFromHost();
-    }
-    QTcpServer server_;
-};
 
 // Everything a widget receives after the application's filters had their say.
 struct Received : QObject {
@@ -79,27 +34,6 @@ struct Received : QObject {
         return false;
     }
 };
-
-// Addresses given to the desktop's browser.
-class OpenedUrls : public QObject {
-    Q_OBJECT
-public:
-    OpenedUrls() {
-        for (const char *scheme : {"http", "https", "mailto"})
-            QDesktopServices::setUrlHandler(scheme, this, "open");
-    }
-    ~OpenedUrls() override {
-        for (const char *scheme : {"http", "https", "mailto"})
-            QDesktopServices::unsetUrlHandler(scheme);
-    }
-    QList<QUrl> urls;
-public slots:
-    void open(const QUrl &url) { urls.push_back(url); }
-};
-
-QWidget *pageWidget(TForm3 &form) {
-    return form.WebBrowser1->focusProxy();
-}
 
 } // namespace
 
@@ -317,67 +251,3 @@ TEST_F(About, RightClickOnThePageOpensNoMenu) {
     EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     form->hide();
 }
-
-namespace {
-// Whoever is on the network path writes the About page. This one tries every way to reach out of the view.
-const char kHostilePage[] = R"(<html><body style="margin:0">
-<a href="http://127.0.0.2:<port>/outside" style="position:fixed;left:0;top:0;width:100%;height:50%">out</a>
-<a href="mailto:someone@example.com" style="position:fixed;left:0;top:50%;width:100%;height:50%">mail</a>
-<iframe src="/download" style="display:none"></iframe>
-<script>
-function report(s) { fetch('/report?' + s); }
-setTimeout(function () {
-  alert('x'); report('alert=returned');
-  report('confirm=' + confirm('y'));
-  report('prompt=' + prompt('z', 'default'));
-  report('open=' + (window.open('/popup') === null));
-  Notification.requestPermission().then(function (p) { report('notify=' + p); });
-  setTimeout(function () { location.href = 'http://127.0.0.2:<port>/elsewhere'; }, 300);
-}, 200);
-</script></body></html>)";
-
-} // namespace
-
-TEST(AboutHostilePage, CannotOpenDialogsWindowsOrLeaveItsHost) {
-    LocalWeb web;
-    web.pages["/bustj.php"] = kHostilePage;
-    OpenedUrls opened;
-    std::unique_ptr<TForm3> form(new TForm3);
-    form->pageHost = web.host();
-    form->FormCreate();
-    form->StartPage();
-    ASSERT_TRUE(form->pageShown());
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return web.count("notify=") > 0; }, 10000)) << web.asked.join('\n').constData();
-    QTest::qWait(1500); // past the script's own navigation
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    for (QWidget *w : QApplication::topLevelWidgets())
-        EXPECT_FALSE(w->isVisible() && qobject_cast<QDialog *>(w)) << w->metaObject()->className();
-    for (const char *answer : {"alert=returned", "confirm=false", "prompt=null", "open=true", "notify=denied"})
-        EXPECT_EQ(web.count(answer), 1) << answer;
-    EXPECT_EQ(web.count("/popup"), 0);
-    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
-    EXPECT_FALSE(QFile::exists(downloads + "/velmora-test-download.bin"));
-    EXPECT_EQ(web.count("/elsewhere"), 0);
-    EXPECT_TRUE(opened.urls.isEmpty()); // a navigation the user did not make opens nothing either
-
-    // The user's clicks: a link to another host goes to the desktop's browser; another scheme goes nowhere.
-    form->show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
-    QTest::qWait(1000); // the page draws into the shown window
-    auto click = [&](QPoint inPage) {
-        QTest::mouseClick(form->windowHandle(), Qt::LeftButton, {}, form->WebBrowser1->mapTo(form.get(), inPage));
-    };
-    click(QPoint(100, 50));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !opened.urls.isEmpty(); }, 5000));
-    EXPECT_EQ(opened.urls[0],
-              QUrl(QString::fromStdString("http://127.0.0.2:" + std::to_string(web.port()) + "/outside")));
-    click(QPoint(100, 170));
-    QTest::qWait(1000);
-    EXPECT_EQ(opened.urls.size(), 1);
-    EXPECT_EQ(web.count("/outside"), 0);
-    EXPECT_EQ(form->WebBrowser1->property("url").toUrl().host(), "127.0.0.1");
-    form->hide();
-}
-
-#include "about_test.moc"

@@ -153,8 +153,9 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
     if (command == "route") {
         Arguments a(argc, argv, 2, {"--city", "--max-changes"}, {});
         a.expect(3, "route FILE --city NAME|ID FROM TO [--max-changes N]");
-        std::string changes = a.option("--max-changes", false);
-        int maxChanges = changes.empty() ? 2 : int(number("--max-changes", changes, 0, 2));
+        // Given but empty is as wrong as any other text that is not 0, 1 or 2.
+        const bool given = a.options.count("--max-changes") > 0;
+        int maxChanges = given ? int(number("--max-changes", a.option("--max-changes", true), 0, 2)) : 2;
         return printRoutes(a.positional[0], a.option("--city", true), a.positional[1], a.positional[2], maxChanges, out,
                            err);
     }

@@ -19,16 +19,20 @@ int noSpaces(unsigned char) {
     return 0;
 }
 
+constexpr std::size_t kFieldGrowthStep = 64 * 1024;
+
 // libcsv grows a field's buffer by a fixed step, which makes one huge field cost a copy per step. Keeping
-// spare room (at least doubling) turns most of its growth requests into nothing, so the cost is linear.
+// spare room (at least doubling) turns most of its growth requests into nothing, so the cost is linear. Past
+// the field size limit it is refused, so an oversized field is not first read whole.
 void *growFieldBuffer(void *p, std::size_t n) {
+    if (n > CsvReader::kMaxFieldBytes + 2 * kFieldGrowthStep)
+        return nullptr;
     const std::size_t have = p ? malloc_usable_size(p) : 0;
     if (p && have >= n)
         return p;
     void *grown = std::realloc(p, std::max(n, 2 * have));
     return grown || 2 * have <= n ? grown : std::realloc(p, n);
 }
-constexpr std::size_t kFieldGrowthStep = 64 * 1024;
 
 // A header name with its invisible characters written out, for messages.
 std::string visibleName(std::string_view s) {
@@ -142,6 +146,8 @@ void CsvReader::rowCallback(int terminator, void *self) {
 }
 
 void CsvReader::onField(const char *data, std::size_t length) {
+    if (length > kMaxFieldBytes)
+        fieldTooLarge();
     if (fieldsInRow_ == 0)
         rowLine_ = line_;
     pendingCr_ = false;
@@ -175,6 +181,13 @@ void CsvReader::onRowEnd(int terminator) {
             ++line_;
         pendingCr_ = false;
     }
+}
+
+// The field being read: its row's line, and its column's name (its number while the header is read).
+void CsvReader::fieldTooLarge() const {
+    const long line = fieldsInRow_ > 0 ? rowLine_ : line_;
+    const std::string column = fieldsInRow_ < header_.size() ? header_[fieldsInRow_] : std::to_string(fieldsInRow_ + 1);
+    fail(line, column, "field longer than the limit of " + std::to_string(kMaxFieldBytes) + " bytes (1 MiB)");
 }
 
 bool CsvReader::fillBatch() {
@@ -216,6 +229,8 @@ bool CsvReader::fillBatch() {
         }
         if (csv_parse(&parser_->p, data, n, fieldCallback, rowCallback, this) != n) {
             int error = csv_error(&parser_->p);
+            if (error == CSV_ENOMEM && parser_->p.entry_pos >= kMaxFieldBytes)
+                fieldTooLarge();
             if (error == CSV_EPARSE)
                 fail(line_, "malformed quoting: a quote inside an unquoted field, or text after a closing quote");
             fail(line_, csv_strerror(error));

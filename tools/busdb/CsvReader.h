@@ -36,6 +36,10 @@ private:
 
 class CsvReader {
 public:
+    // The largest field taken: no table's text comes near it, and one larger would only cost every query that
+    // reads it. A larger field stops the reading with its file, line and column.
+    static constexpr std::size_t kMaxFieldBytes = 1 << 20;
+
     // Fills `buffer` with up to `capacity` bytes; returns 0 at the end. Throws Error on a read failure.
     using Source = std::function<std::size_t(char *buffer, std::size_t capacity)>;
 
@@ -76,6 +80,7 @@ private:
     bool fillBatch();
     void onField(const char *data, std::size_t length);
     void onRowEnd(int terminator);
+    [[noreturn]] void fieldTooLarge() const;
     static void fieldCallback(void *data, std::size_t length, void *self);
     static void rowCallback(int terminator, void *self);
 

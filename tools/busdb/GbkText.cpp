@@ -42,6 +42,15 @@ std::size_t decodeUtf8(std::string_view s, std::size_t i, char32_t &c) {
     return n;
 }
 
+// One ASCII byte, or a lead byte 81-FE and a trail byte 40-FE other than 7F. The converter also gives "€" as
+// the single byte 80, which no strict GBK reader takes: that is a character GBK cannot hold too.
+bool isGbkCharacter(const std::string &bytes) {
+    const auto at = [&](std::size_t i) { return static_cast<unsigned char>(bytes[i]); };
+    if (bytes.size() == 1)
+        return at(0) < 0x80;
+    return bytes.size() == 2 && at(0) >= 0x81 && at(0) <= 0xFE && at(1) >= 0x40 && at(1) <= 0xFE && at(1) != 0x7F;
+}
+
 // GBK bytes of one character, or "" when GBK cannot hold it; remembered, since data repeats its characters.
 const std::string &gbkOf(std::string_view utf8Char, char32_t c) {
     static std::unordered_map<char32_t, std::string> cache;
@@ -49,7 +58,7 @@ const std::string &gbkOf(std::string_view utf8Char, char32_t c) {
     if (it != cache.end())
         return it->second;
     std::string bytes;
-    if (c == 0xFFFD || !utf8ToGbk(utf8Char, bytes))
+    if (c == 0xFFFD || !utf8ToGbk(utf8Char, bytes) || !isGbkCharacter(bytes))
         bytes.clear();
     return cache.emplace(c, std::move(bytes)).first->second;
 }

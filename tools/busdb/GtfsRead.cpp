@@ -17,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <string_view>
+#include <unordered_map>
 
 namespace velmora::busdb {
 
@@ -179,8 +180,10 @@ private:
     void countStopTimes() {
         auto r = feed_.open("stop_times.txt");
         StopTimeColumns c = stopTimeColumns(*r);
+        unordered_.assign(tables_.trips.size(), 0);
         for (CsvRow row; r->next(row); ++result_.stopTimes) {
-            Trip &t = tables_.trips[std::size_t(tripOf(*r, row, c))];
+            const int trip = tripOf(*r, row, c);
+            Trip &t = tables_.trips[std::size_t(trip)];
             int stop = stopIds_.find(row[c.stop]);
             if (stop < 0)
                 r->fail(row.line(), "stop_id " + std::string(row[c.stop]) + " is not in stops.txt");
@@ -193,6 +196,13 @@ private:
             if (departure == -2)
                 r->fail(row.line(), "departure_time",
                         "malformed time \"" + std::string(row[c.departure]) + "\" (H:MM:SS)");
+            // A sequence number below the trip's highest so far may repeat an earlier one: such a trip is
+            // checked in the second pass. One equal to the highest is a repeat now.
+            if (t.count > 0 && sequence <= t.lastSequence) {
+                if (sequence == t.lastSequence)
+                    sequenceTwice(*r, row.line(), sequence);
+                unordered_[std::size_t(trip)] = 1;
+            }
             ++t.count;
             // Order-free, so rows may come in any order; equal stops at equal sequence numbers, equal print.
             t.fingerprint += mix((std::uint64_t(sequence) << 32) ^ std::uint64_t(stop));
@@ -283,28 +293,41 @@ private:
     void collectStations() {
         auto r = feed_.open("stop_times.txt");
         StopTimeColumns c = stopTimeColumns(*r);
+        // The numbers of the trips whose rows came out of order and that no direction shows, to be checked too.
+        std::unordered_map<int, std::vector<Call>> unorderedCalls;
         for (CsvRow row; r->next(row);) {
-            int slot = tables_.trips[std::size_t(tripOf(*r, row, c))].slot;
-            if (slot < 0)
+            const int trip = tripOf(*r, row, c);
+            const int slot = tables_.trips[std::size_t(trip)].slot;
+            if (slot < 0 && !unordered_[std::size_t(trip)])
                 continue;
             std::uint32_t sequence = 0;
             parseCount(row[c.sequence], sequence); // checked in the first pass
-            tables_.slotCalls[std::size_t(slot)].push_back({sequence, stopIds_.find(row[c.stop]), row.line()});
+            const Call call{sequence, slot < 0 ? -1 : stopIds_.find(row[c.stop]), row.line()};
+            (slot < 0 ? unorderedCalls[trip] : tables_.slotCalls[std::size_t(slot)]).push_back(call);
         }
-        for (auto &calls : tables_.slotCalls) {
-            std::stable_sort(calls.begin(), calls.end(),
-                             [](const Call &a, const Call &b) { return a.sequence < b.sequence; });
-            for (std::size_t i = 1; i < calls.size(); ++i)
-                if (calls[i].sequence == calls[i - 1].sequence)
-                    r->fail(calls[i].line,
-                            "stop_sequence " + std::to_string(calls[i].sequence) + " appears twice in one trip");
-        }
+        for (auto &calls : tables_.slotCalls)
+            sortAndCheck(*r, calls);
+        for (auto &[trip, calls] : unorderedCalls)
+            sortAndCheck(*r, calls);
+    }
+
+    static void sortAndCheck(CsvReader &r, std::vector<Call> &calls) {
+        std::stable_sort(calls.begin(), calls.end(),
+                         [](const Call &a, const Call &b) { return a.sequence < b.sequence; });
+        for (std::size_t i = 1; i < calls.size(); ++i)
+            if (calls[i].sequence == calls[i - 1].sequence)
+                sequenceTwice(r, calls[i].line, calls[i].sequence);
+    }
+
+    [[noreturn]] static void sequenceTwice(CsvReader &r, long line, std::uint32_t sequence) {
+        r.fail(line, "stop_sequence " + std::to_string(sequence) + " appears twice in one trip");
     }
 
     GtfsFeed feed_;
     GbkConverter converter_;
     GtfsRead result_;
     IdMap agencies_, stopIds_, routeIds_, tripIds_;
+    std::vector<char> unordered_; // per trip: its stop times came with a sequence number below an earlier one
     std::vector<std::string> agencyNames_;
     gtfs::Tables tables_;
 };
