@@ -128,7 +128,13 @@ StatementPtr TSQLiteDatabase::Prepare(const std::string &sql) {
     return stmt;
 }
 
+std::shared_mutex &backgroundReadGate() {
+    static std::shared_mutex gate;
+    return gate;
+}
+
 void TSQLiteDatabase::RunSql(const std::string &sql) {
+    std::unique_lock<std::shared_mutex> gate(backgroundReadGate());
     StatementPtr stmt = Prepare(sql);
     if (sqlite3_step(stmt.get()) != SQLITE_DONE) {
         sqlite3_reset(stmt.get());

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <shared_mutex>
 #include <string>
 
 struct sqlite3;
@@ -33,6 +34,11 @@ struct StatementDeleter {
     void operator()(sqlite3_stmt *stmt) const noexcept;
 };
 using StatementPtr = std::unique_ptr<sqlite3_stmt, StatementDeleter>;
+
+// Reads that this process runs off the window's thread hold this gate shared, and RunSql holds it alone: a write
+// from the window waits for the program's own background reads instead of failing with "database is locked", while
+// the engine itself is still never asked to wait (another process's lock fails at once).
+std::shared_mutex &backgroundReadGate();
 
 class TSQLiteDatabase {
 public:

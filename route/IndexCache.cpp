@@ -33,6 +33,7 @@ std::shared_ptr<const TransferIndex> IndexCache::get(const std::string &file, co
         return index_;
     index_.reset();
     stamp_ = Stamp();
+    std::shared_lock<std::shared_mutex> gate(backgroundReadGate());
     TSQLiteDatabase db(file, key); // raises the layer's error for a missing or unreadable file
     index_ = TransferIndex::fromDatabase(db, cityId);
     stamp_ = now; // a file that could not be stat'ed never matches: built again next time
