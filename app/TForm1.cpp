@@ -5,6 +5,7 @@
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
+#include "platform/SuggestCompleter.h"
 #include "route/IndexCache.h"
 #include "skins/SkinData.h"
 #include "skins/SkinStore.h"
@@ -142,7 +143,7 @@ void TForm1::buildControls(QWidget *client) {
     // Station suggestions, attached in the modes that take station names.
     stationNames_ = new QStringListModel(this);
     for (QCompleter **c : {&q1Stations_, &q2Stations_}) {
-        *c = new QCompleter(stationNames_, this);
+        *c = new SuggestCompleter(stationNames_, this);
         (*c)->setCompletionMode(QCompleter::PopupCompletion);
         (*c)->setFilterMode(Qt::MatchContains);
         (*c)->setCaseSensitivity(Qt::CaseInsensitive);
