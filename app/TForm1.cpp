@@ -222,6 +222,9 @@ void TForm1::connectHandlers() {
 void TForm1::showEvent(QShowEvent *event) {
     if (!shownBefore_) {
         shownBefore_ = true;
+        // Every size change is settled before the window is mapped: a resize after mapping would send the
+        // window system a position Qt may only have heard from the window manager half-way through placing.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         // Centred on the desktop at the first showing only.
         if (QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect desktop = screen->geometry();

@@ -6,6 +6,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QWindow>
 
 namespace velmora {
 
@@ -76,6 +77,15 @@ void ModalForm::keyPressEvent(QKeyEvent *e) {
     }
 }
 
+void keepOver(QWidget *dialog, QWidget *mainWindow) {
+    // Window managers and compositors keep a dialog over its main window, and those that place windows
+    // (all of them on Wayland) centre it there.
+    if (!mainWindow || !mainWindow->window()->windowHandle())
+        return;
+    dialog->winId();
+    dialog->windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+}
+
 int ModalForm::ShowModal(QWidget *mainWindow) {
     if (!shownBefore_ && mainWindow) {
         // The dialog has no frame before its first showing; take the main window's frame widths for it.
@@ -85,6 +95,7 @@ int ModalForm::ShowModal(QWidget *mainWindow) {
         move(outer);
     }
     shownBefore_ = true;
+    keepOver(this, mainWindow);
     return exec();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/Messages.h"
 
+#include "platform/Application.h"
+
 #include "platform/AppTitle.h"
 #include "platform/Gbk.h"
 
@@ -72,6 +74,7 @@ QMessageBox::Icon iconFor(MsgType type) {
 }
 
 int runBox(QMessageBox &box) {
+    keepOver(&box, QApplication::activeWindow());
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     if (!clicked)

@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 
 namespace velmora {
@@ -127,11 +128,19 @@ void SkinCaption::mousePressEvent(QMouseEvent *e) {
     if (e->button() != Qt::LeftButton)
         return;
     pressed_ = buttonAt(e->position().toPoint());
-    if (pressed_ < 0) {
+    if (pressed_ < 0 && !startSystemMove()) {
         dragging_ = true;
         dragOffset_ = e->globalPosition().toPoint() - owner_->window()->pos();
     }
     update();
+}
+
+bool SkinCaption::startSystemMove() {
+    // The window manager or compositor moves the window itself where it can: Wayland lets no client place
+    // its windows, and an X11 manager then knows the window's position at every step. Without one (a bare
+    // X server) the caption moves the window as it is dragged.
+    QWindow *handle = owner_->window()->windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 void SkinCaption::mouseMoveEvent(QMouseEvent *e) {

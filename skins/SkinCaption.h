@@ -42,6 +42,8 @@ protected:
     bool event(QEvent *e) override;
 
 private:
+    // Hands the drag to the window system; false where it cannot move windows for the program.
+    bool startSystemMove();
     bool allowed(int action) const;
     int buttonAt(const QPoint &pos) const;
     void paintTitle(QPainter &p, const SkinTheme &theme, const std::vector<Button> &list, bool active);
