@@ -4,9 +4,15 @@
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWindow>
+
+// The icon's resource lives in a static library; naming its initialiser keeps it in the link.
+static void initIconResource() {
+    Q_INIT_RESOURCE(velmora_icon);
+}
 
 namespace velmora {
 
@@ -17,7 +23,22 @@ void reportException(const std::exception &e) {
         showErrorBox(e.what());
 }
 
+namespace {
+// The desktop entry's id: Wayland compositors and docks match the windows' app id against it.
+const char kDesktopEntryId[] = "com.example.Velmora";
+
+QIcon programIcon() {
+    initIconResource();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/icon/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+} // namespace
+
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+    setDesktopFileName(QString::fromLatin1(kDesktopEntryId));
+    setWindowIcon(programIcon()); // every window's, the dialogs' and message boxes' too
     // The skin-package code reports an old or damaged package in the program's plain message box.
     setSkinNoticeSink([](const std::string &text) { showMessage(text); });
 }

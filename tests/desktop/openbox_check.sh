@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The program under a real X11 window manager (openbox on a private Xvfb): started twenty times it must come
-# up centred on the screen; the city dialog must open centred over it and name it as its transient parent; a
+# up centred on the screen, with its icon and the desktop entry's window class; the city dialog must open centred over it and name it as its transient parent; a
 # drag of the painted caption must move the window by the drag.
 #   tests/desktop/openbox_check.sh <velmora executable> <tolvi.dbf> [output folder]
 # Exits 77 (skipped) when Xvfb or openbox is missing or the window manager does not come up.
@@ -40,6 +40,12 @@ for run in $(seq 1 20); do
 done
 echo "20 starts: the main window came up centred at $x,$y (${w}x$h)"
 
+# Its identity for docks: an icon, and the class the desktop entry names.
+entry="$(dirname "$0")/../../packaging/com.example.Velmora.desktop"
+wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
+xprop -id "$win" WM_CLASS | grep -q "\"$wm_class\"" || fail "WM_CLASS is not the entry's $wm_class: $(xprop -id "$win" WM_CLASS)"
+xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (' || fail "the main window has no icon"
+
 # The city dialog, through the menu bar: 查询方式, then its last item 切换城市.
 menu_y=$((y + h - 588 - 10))
 xdotool mousemove $((x + 30)) "$menu_y" click 1
@@ -53,7 +59,8 @@ ex=$((x + (w - dw) / 2)) ey=$((y + (h - dh) / 2))
 if [ $((dx - ex)) -lt -2 ] || [ $((dx - ex)) -gt 2 ] || [ $((dy - ey)) -lt -2 ] || [ $((dy - ey)) -gt 2 ]; then
   fail "the city dialog is at $dx,$dy, not centred over the main window at $ex,$ey"
 fi
-echo "city dialog centred over the main window at $dx,$dy and transient for it"
+xprop -id "$dialog" _NET_WM_ICON | grep -q 'Icon (' || fail "the city dialog has no icon"
+echo "city dialog centred over the main window at $dx,$dy, transient for it, with the program's icon"
 xdotool key Escape
 xdotool windowactivate --sync "$dialog" key alt+F4 2>/dev/null || true
 wait_for 10 "! xdotool search --onlyvisible --name '^切换城市' >/dev/null" || fail "the city dialog did not close"

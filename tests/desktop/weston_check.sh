@@ -91,7 +91,8 @@ sleep 1
 xdotool key Up Return
 wait_for 10 "grep -q 'set_parent(xdg_toplevel@[0-9]*)' '$out/program.log'" ||
   fail "the city dialog did not open with the main window as its parent"
-echo "city dialog opened with the main window as its parent"
+grep -q 'set_app_id("com.example.Velmora")' "$out/program.log" || fail "the app id is not the desktop entry's id"
+echo "city dialog opened with the main window as its parent; app id com.example.Velmora"
 xdotool mousemove $((out_w - 4)) $((out_h - 8))
 sleep 1
 import -window root "$out/weston.png"
