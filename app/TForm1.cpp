@@ -36,8 +36,9 @@ void setTextColour(QWidget *w, QPalette::ColorRole role, const QColor &colour) {
     w->setPalette(p);
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font) {
-    auto *label = new QLabel(text, parent);
+template <class Label = QLabel>
+Label *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font) {
+    auto *label = new Label(text, parent);
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -128,7 +129,8 @@ void TForm1::buildControls(QWidget *client) {
 
     GroupBox3 = new QGroupBox(QStringLiteral("路线详细信息"), client);
     GroupBox3->setGeometry(24, 328, 617, 235);
-    xxxx = makeLabel(GroupBox3, QString(), QRect(16, 24, 585, 200), programFont("MS Sans Serif", 11));
+    // The details take the focus by Tab, so that their menu opens from the keyboard too.
+    xxxx = makeLabel<TFocusLabel>(GroupBox3, QString(), QRect(16, 24, 585, 200), programFont("MS Sans Serif", 11));
     xxxx->setFixedSize(585, 200);
     xxxx->setWordWrap(true);
     xxxx->setAutoFillBackground(true);

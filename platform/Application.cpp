@@ -1,5 +1,6 @@
 #include "platform/Application.h"
 
+#include "platform/KeyboardAccess.h"
 #include "skins/SkinNotice.h"
 
 #include <QFont>
@@ -39,6 +40,7 @@ QIcon programIcon() {
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
     setDesktopFileName(QString::fromLatin1(kDesktopEntryId));
     setWindowIcon(programIcon()); // every window's, the dialogs' and message boxes' too
+    installKeyboardAccess(this);
     // The skin-package code reports an old or damaged package in the program's plain message box.
     setSkinNoticeSink([](const std::string &text) { showMessage(text); });
 }

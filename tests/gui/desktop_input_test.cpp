@@ -16,7 +16,15 @@ using velmora::test::storedCity;
 namespace {
 const std::vector<std::string> kStations = {
     storedCity("上海", "2"),
-    busRow("1", "2", "1路", "育才小学-->火车站", "育才小学,解放广场,火车站"),
+    busRow("1", "2", "1路", "育才小学-->火车站", "育才小学,解放广场,火车站", "", "空调"),
+};
+
+class UrlCatcher : public QObject {
+    Q_OBJECT
+public:
+    std::vector<QUrl> opened;
+public slots:
+    void open(const QUrl &url) { opened.push_back(url); }
 };
 
 // Types `text` into whatever has the keyboard in the window, one character at a time.
@@ -62,3 +70,51 @@ TEST_F(MainWindow, ASuggestionListNeverSwallowsTheNextClickOrTyping) {
     EXPECT_EQ(form->q1->text(), QString::fromUtf8("育才小学"));
     EXPECT_FALSE(form->q1->completer()->popup()->isVisible());
 }
+
+TEST_F(MainWindow, TheKeyboardReachesButtonsLinksTheDetailsMenuAndCopiesWholeRows) {
+    UrlCatcher catcher;
+    QString scheme = QUrl(QString::fromLatin1(kSiteBase)).scheme();
+    QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    start(kStations);
+    showForm();
+    form->activateWindow();
+    QWindow *window = form->windowHandle();
+    form->q1->setText("1");
+    QSignalSpy pressed(form->Button1, &QPushButton::clicked);
+    form->Button1->setFocus();
+    QTest::keyClick(window, Qt::Key_Return);
+    EXPECT_EQ(pressed.count(), 1);
+    form->Button1->setFocus(); // the query moved the focus to the grid
+    QTest::keyClick(window, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(pressed.count(), 2);
+
+    // After the grid (the specified order is unchanged): the details, then the two links.
+    EXPECT_EQ(form->q1->nextInFocusChain(), form->Button1);
+    form->DBGridEh1->setFocus();
+    std::vector<QWidget *> reached;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(window, Qt::Key_Tab);
+        reached.push_back(QApplication::focusWidget());
+    }
+    EXPECT_EQ(reached, (std::vector<QWidget *>{form->xxxx, form->Label1, form->Label2}));
+    QTest::keyClick(window, Qt::Key_Return);
+    QDesktopServices::unsetUrlHandler(scheme);
+    ASSERT_EQ(catcher.opened.size(), 1u);
+    EXPECT_EQ(catcher.opened[0].toString().toStdString(), std::string(kSiteBase) + "/");
+
+    form->xxxx->setFocus();
+    for (auto [key, mods] : {std::pair{Qt::Key_Menu, Qt::KeyboardModifiers()}, {Qt::Key_F10, Qt::ShiftModifier}}) {
+        QTest::keyClick(window, key, mods);
+        EXPECT_TRUE(form->PopupMenu1->isVisible()) << key;
+        form->PopupMenu1->close();
+    }
+
+    form->DBGridEh1->setFocus();
+    QTest::keyClick(window, Qt::Key_C, Qt::ControlModifier);
+    const std::string row = G("1路\t育才小学-->火车站\t空调");
+    QByteArray gbk = QGuiApplication::clipboard()->mimeData()->data("text/plain;charset=GBK");
+    EXPECT_EQ(std::string(gbk.constData(), std::size_t(gbk.size())), row + std::string(1, '\0'));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), fromGbk(row));
+}
+
+#include "desktop_input_test.moc"
