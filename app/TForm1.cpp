@@ -1,6 +1,7 @@
 // The main window's construction: controls, menus and the wiring of user events to the handlers.
 #include "app/TForm1.h"
 
+#include "app/Accessibility.h"
 #include "app/LinkLabel.h"
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
@@ -100,7 +101,7 @@ TForm1::~TForm1() {
 void TForm1::buildControls(QWidget *client) {
     const QFont song16 = programFont("宋体", 16);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("当前城市"), client);
+    GroupBox1 = new TGroupBox(QStringLiteral("当前城市"), client);
     GroupBox1->setGeometry(24, 16, 617, 73);
     sm1 = makeLabel(GroupBox1, QStringLiteral("站站查询："), QRect(24, 30, 76, 19), song16);
     setTextColour(sm1, QPalette::WindowText, kNavy);
@@ -118,6 +119,7 @@ void TForm1::buildControls(QWidget *client) {
     Button200->setGeometry(576, -8, 41, 25);
     Button200->setAutoDefault(false);
     Button200->hide(); // only program code clicks it
+    hideFromScreenReaders(Button200);
 
     GroupBox2 = new QGroupBox(QStringLiteral("查询结果"), client);
     GroupBox2->setGeometry(24, 104, 617, 209);
@@ -150,6 +152,13 @@ void TForm1::buildControls(QWidget *client) {
         (*c)->setFilterMode(Qt::MatchContains);
         (*c)->setCaseSensitivity(Qt::CaseInsensitive);
     }
+
+    // What screen readers say: each box by its label and the query mode's meaning, the grid by its group.
+    installAccessibility();
+    sm1->setBuddy(q1);
+    sm2->setBuddy(q2);
+    nameQueryBoxes(q1, q2, 3);
+    DBGridEh1->setAccessibleName(QStringLiteral("查询结果"));
 
     setTabOrder(q1, Button1);
     setTabOrder(Button1, q2);

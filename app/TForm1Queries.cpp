@@ -1,6 +1,8 @@
 // Query modes, the query button and the query run that fills the result grid.
 #include "app/LineTexts.h"
 #include "app/TForm1.h"
+
+#include "app/Accessibility.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
@@ -48,6 +50,7 @@ void TForm1::setMode(int mode) {
     q2->clear();
     q1->setCompleter(mode >= 2 ? q1Stations_ : nullptr);
     q2->setCompleter(two ? q2Stations_ : nullptr);
+    nameQueryBoxes(q1, q2, mode);
 }
 
 void TForm1::N2Click() {

@@ -15,6 +15,19 @@ SkinCaption::SkinCaption(SkinnedWindow *owner, QWidget *window) : QWidget(window
     setProperty("velmoraSkinFrame", true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    installAccessibility();
+}
+
+QString SkinCaption::buttonName(int action) const {
+    switch (action) {
+    case caClose:
+        return QStringLiteral("关闭");
+    case caMinimise:
+        return QStringLiteral("最小化");
+    case caMaximise:
+        return owner_->window()->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化");
+    }
+    return {};
 }
 
 std::vector<SkinCaption::Button> SkinCaption::buttons() const {
@@ -181,11 +194,7 @@ bool SkinCaption::event(QEvent *e) {
         return QWidget::event(e);
     auto *help = static_cast<QHelpEvent *>(e);
     int action = buttonAt(help->pos());
-    QString hint = action == caClose      ? QStringLiteral("关闭")
-                   : action == caMinimise ? QStringLiteral("最小化")
-                   : action == caMaximise
-                       ? (owner_->window()->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化"))
-                       : QString();
+    QString hint = buttonName(action);
     if (hint.isEmpty())
         QToolTip::hideText();
     else

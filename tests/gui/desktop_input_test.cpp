@@ -2,7 +2,12 @@
 // grab or a lost event shows up here as it would on a desktop.
 #include "MainWindowFixture.h"
 
+#include "city/TForm2.h"
+#include "skins/SkinCaption.h"
+
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QComboBox>
 #include <QCompleter>
 #include <QSignalSpy>
 #include <QWindow>
@@ -115,6 +120,64 @@ TEST_F(MainWindow, TheKeyboardReachesButtonsLinksTheDetailsMenuAndCopiesWholeRow
     QByteArray gbk = QGuiApplication::clipboard()->mimeData()->data("text/plain;charset=GBK");
     EXPECT_EQ(std::string(gbk.constData(), std::size_t(gbk.size())), row + std::string(1, '\0'));
     EXPECT_EQ(QGuiApplication::clipboard()->text(), fromGbk(row));
+}
+
+namespace {
+QString nameOf(QObject *o) {
+    return QAccessible::queryAccessibleInterface(o)->text(QAccessible::Name);
+}
+} // namespace
+
+TEST_F(MainWindow, ScreenReadersHearWhatEachControlIsFor) {
+    start(kStations);
+    showForm();
+    EXPECT_EQ(nameOf(form->q1), QString::fromUtf8("起点站"));
+    EXPECT_EQ(nameOf(form->q2), QString::fromUtf8("终点站"));
+    form->N2Click();
+    EXPECT_EQ(nameOf(form->q1), QString::fromUtf8("线路名称"));
+    form->N3Click();
+    EXPECT_EQ(nameOf(form->q1), QString::fromUtf8("站点名称"));
+    QAccessibleInterface *box = QAccessible::queryAccessibleInterface(form->q1);
+    std::vector<QObject *> labels;
+    for (const auto &relation : box->relations(QAccessible::Label))
+        labels.push_back(relation.first->object());
+    EXPECT_EQ(std::count(labels.begin(), labels.end(), form->sm1), 1);
+    EXPECT_EQ(nameOf(form->sm1), form->sm1->text()); // Qt's own names stay: a label's text, a group's title
+    EXPECT_EQ(nameOf(form->GroupBox1), form->GroupBox1->title());
+
+    QAccessibleInterface *group = QAccessible::queryAccessibleInterface(form->GroupBox1);
+    std::vector<QObject *> children;
+    for (int i = 0; i < group->childCount(); ++i)
+        children.push_back(group->child(i)->object());
+    EXPECT_EQ(std::count(children.begin(), children.end(), form->Button200), 0);
+    EXPECT_EQ(std::count(children.begin(), children.end(), form->q1), 1);
+    EXPECT_EQ(group->indexOfChild(box), int(std::find(children.begin(), children.end(), form->q1) - children.begin()));
+
+    UrlCatcher catcher;
+    QString scheme = QUrl(QString::fromLatin1(kSiteBase)).scheme();
+    QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    QAccessibleInterface *link = QAccessible::queryAccessibleInterface(form->Label2);
+    EXPECT_EQ(link->role(), QAccessible::Link);
+    EXPECT_EQ(link->text(QAccessible::Name), form->Label2->text());
+    link->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    QDesktopServices::unsetUrlHandler(scheme);
+    EXPECT_EQ(catcher.opened.size(), 1u);
+
+    auto *caption = form->findChild<SkinCaption *>();
+    ASSERT_NE(caption, nullptr); // the start-up skin paints the caption
+    QAccessibleInterface *bar = QAccessible::queryAccessibleInterface(caption);
+    QStringList buttons;
+    for (int i = 0; i < bar->childCount(); ++i) {
+        EXPECT_EQ(bar->child(i)->role(), QAccessible::Button);
+        EXPECT_TRUE(bar->rect().contains(bar->child(i)->rect()));
+        buttons << bar->child(i)->text(QAccessible::Name);
+    }
+    EXPECT_EQ(buttons, (QStringList{QStringLiteral("最小化"), QStringLiteral("关闭")}));
+
+    TForm2 dialog;
+    EXPECT_EQ(nameOf(dialog.ComboBox1), QString::fromUtf8("省份"));
+    EXPECT_EQ(nameOf(dialog.ComboBox2), QString::fromUtf8("城市"));
+    EXPECT_EQ(dialog.Label1->buddy(), static_cast<QWidget *>(dialog.ComboBox1));
 }
 
 #include "desktop_input_test.moc"
