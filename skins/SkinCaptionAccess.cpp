@@ -1,5 +1,5 @@
-// The painted caption for screen readers: a title bar whose caption buttons are push buttons with their
-// names (the same words as their tool tips) and a press action that runs them.
+// The painted caption for screen readers: a group named by the window title, whose caption buttons are push
+// buttons with their names (the same words as their tool tips) and a press action that runs them.
 #include "skins/SkinCaption.h"
 
 #include <QAccessibleWidget>
@@ -57,7 +57,7 @@ private:
 
 class CaptionAccessible : public QAccessibleWidget {
 public:
-    explicit CaptionAccessible(SkinCaption *caption) : QAccessibleWidget(caption, QAccessible::TitleBar) {}
+    explicit CaptionAccessible(SkinCaption *caption) : QAccessibleWidget(caption, QAccessible::Grouping) {}
 
     QString text(QAccessible::Text t) const override {
         return t == QAccessible::Name ? caption()->window()->windowTitle() : QAccessibleWidget::text(t);
