@@ -117,7 +117,7 @@ void SkinCaption::paintTitle(QPainter &p, const SkinTheme &theme, const std::vec
         int pad = std::max(pe.txtBackLeft, 8);
         QRect back(textRect.left() - pad, 0, textW + 2 * pad, height());
         drawNineSlice(&p, back, pe.textBack.masked, 2, active ? 0 : 1, QMargins(pe.txtBackLeft, 0, pe.txtBackRight, 0),
-                      false);
+                      false, true, &pe.textBack.masked2x);
     }
     QColor colour = active ? pe.activeText.value_or(theme.skin.colours.titleTextActive)
                            : pe.inactiveText.value_or(theme.skin.colours.titleTextNoActive);
@@ -133,7 +133,11 @@ void SkinCaption::paintButtons(QPainter &p, const std::vector<Button> &list) {
         else if (b.action == hover_ && pressed_ < 0)
             state = 1;
         const SkinImage &img = b.def->image;
-        p.drawImage(b.rect.topLeft(), img.masked, frameRect(img.masked, b.def->frames, state));
+        QRect src = frameRect(img.masked, b.def->frames, state);
+        if (const QImage *big = doubleSizeFor(&p, img.masked, img.masked2x))
+            p.drawImage(QRectF(b.rect.topLeft(), src.size()), *big, QRectF(src.topLeft() * 2, src.size() * 2));
+        else
+            p.drawImage(b.rect.topLeft(), img.masked, src);
     }
 }
 
