@@ -117,6 +117,8 @@ void TForm3::placeView(QWidget *view) {
     QWidget *old = std::exchange(WebBrowser1, view);
     WebBrowser1->setGeometry(16, 128, 545, 217);
     WebBrowser1->show();
+    if (!qobject_cast<QLabel *>(view)) // the note's name is its text
+        WebBrowser1->setAccessibleName(QStringLiteral("Velmora 说明网页"));
     setTabOrder(Button1, WebBrowser1);
     delete old;
 }

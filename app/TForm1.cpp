@@ -2,11 +2,13 @@
 // The main window's construction: controls, menus and the wiring of user events to the handlers.
 #include "app/TForm1.h"
 
+#include "app/Accessibility.h"
 #include "app/LinkLabel.h"
 #include "app/TransferWorker.h"
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
+#include "platform/SuggestCompleter.h"
 #include "skins/SkinData.h"
 #include "skins/SkinStore.h"
 
@@ -36,8 +38,9 @@ void setTextColour(QWidget *w, QPalette::ColorRole role, const QColor &colour) {
     w->setPalette(p);
 }
 
-QLabel *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font) {
-    auto *label = new QLabel(text, parent);
+template <class Label = QLabel>
+Label *makeLabel(QWidget *parent, const QString &text, const QRect &geometry, const QFont &font) {
+    auto *label = new Label(text, parent);
     label->setGeometry(geometry);
     label->setFont(font);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -102,7 +105,7 @@ TForm1::~TForm1() {
 void TForm1::buildControls(QWidget *client) {
     const QFont song16 = programFont("宋体", 16);
 
-    GroupBox1 = new QGroupBox(QStringLiteral("当前城市"), client);
+    GroupBox1 = new TGroupBox(QStringLiteral("当前城市"), client);
     GroupBox1->setGeometry(24, 16, 617, 73);
     sm1 = makeLabel(GroupBox1, QStringLiteral("站站查询："), QRect(24, 30, 76, 19), song16);
     setTextColour(sm1, QPalette::WindowText, kNavy);
@@ -120,6 +123,7 @@ void TForm1::buildControls(QWidget *client) {
     Button200->setGeometry(576, -8, 41, 25);
     Button200->setAutoDefault(false);
     Button200->hide(); // only program code clicks it
+    hideFromScreenReaders(Button200);
 
     GroupBox2 = new QGroupBox(QStringLiteral("查询结果"), client);
     GroupBox2->setGeometry(24, 104, 617, 209);
@@ -131,7 +135,8 @@ void TForm1::buildControls(QWidget *client) {
 
     GroupBox3 = new QGroupBox(QStringLiteral("路线详细信息"), client);
     GroupBox3->setGeometry(24, 328, 617, 235);
-    xxxx = makeLabel(GroupBox3, QString(), QRect(16, 24, 585, 200), programFont("MS Sans Serif", 11));
+    // The details take the focus by Tab, so that their menu opens from the keyboard too.
+    xxxx = makeLabel<TFocusLabel>(GroupBox3, QString(), QRect(16, 24, 585, 200), programFont("MS Sans Serif", 11));
     xxxx->setFixedSize(585, 200);
     xxxx->setWordWrap(true);
     xxxx->setAutoFillBackground(true);
@@ -146,10 +151,17 @@ void TForm1::buildControls(QWidget *client) {
     // Station suggestions, attached in the modes that take station names.
     stationNames_ = new QStringListModel(this);
     for (QCompleter **c : {&q1Stations_, &q2Stations_}) {
-        *c = new QCompleter(stationNames_, this);
+        *c = new SuggestCompleter(stationNames_, this);
         // The list is the planner's match of the typed text, made off this thread: shown as it is.
         (*c)->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
     }
+
+    // What screen readers say: each box by its label and the query mode's meaning, the grid by its group.
+    installAccessibility();
+    sm1->setBuddy(q1);
+    sm2->setBuddy(q2);
+    nameQueryBoxes(q1, q2, 3);
+    DBGridEh1->setAccessibleName(QStringLiteral("查询结果"));
 
     setTabOrder(q1, Button1);
     setTabOrder(Button1, q2);
@@ -234,6 +246,9 @@ void TForm1::connectHandlers() {
 void TForm1::showEvent(QShowEvent *event) {
     if (!shownBefore_) {
         shownBefore_ = true;
+        // Every size change is settled before the window is mapped: a resize after mapping would send the
+        // window system a position Qt may only have heard from the window manager half-way through placing.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         // Centred on the desktop at the first showing only.
         if (QScreen *screen = QGuiApplication::primaryScreen()) {
             QRect desktop = screen->geometry();

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Query modes, the query button and the query run that fills the result grid.
+#include "app/Accessibility.h"
 #include "app/LineTexts.h"
 #include "app/TForm1.h"
 #include "app/TransferWorker.h"
@@ -64,6 +65,7 @@ void TForm1::setMode(int mode) {
     q2->clear();
     q1->setCompleter(mode >= 2 ? q1Stations_ : nullptr);
     q2->setCompleter(two ? q2Stations_ : nullptr);
+    nameQueryBoxes(q1, q2, mode);
 }
 
 void TForm1::N2Click() {

@@ -51,6 +51,12 @@ TForm2::TForm2(QWidget *parent) : ModalForm(parent) {
     ComboBox3->setFocusPolicy(Qt::NoFocus);
     ComboBox3->hide();
 
+    // Screen readers name the lists by what they hold; each label is tied to its list.
+    ComboBox1->setAccessibleName(QStringLiteral("省份"));
+    ComboBox2->setAccessibleName(QStringLiteral("城市"));
+    Label1->setBuddy(ComboBox1);
+    Label2->setBuddy(ComboBox2);
+
     setTabOrder(ComboBox1, ComboBox2);
     setTabOrder(ComboBox2, Button1);
 

@@ -2,10 +2,13 @@
 #include "grid/DBGrid.h"
 
 #include "platform/Application.h"
+#include "platform/Gbk.h"
+#include "platform/Shell.h"
 #include "platform/WidgetText.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 namespace velmora {
@@ -188,6 +191,23 @@ void TDBGrid::mousePressEvent(QMouseEvent *event) {
         return;
     }
     QTableView::mousePressEvent(event);
+}
+
+void TDBGrid::keyPressEvent(QKeyEvent *event) {
+    if (!event->matches(QKeySequence::Copy)) {
+        QTableView::keyPressEvent(event);
+        return;
+    }
+    // The whole current row, its cells separated by tabs, as the details' copy item puts text on the
+    // clipboard: Unicode for other programs and the GBK bytes.
+    event->accept();
+    QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    QStringList cells;
+    for (int column = 0; column < model_->columnCount(); ++column)
+        cells << model_->index(current.row(), column).data(Qt::DisplayRole).toString();
+    runHandler([&cells] { setClipboardGbk(toGbk(cells.join(QLatin1Char('\t')))); });
 }
 
 void TDBGrid::mouseReleaseEvent(QMouseEvent *event) {

@@ -1,12 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Application.h"
 
+#include "platform/KeyboardAccess.h"
 #include "skins/SkinNotice.h"
 
 #include <QFont>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPushButton>
+#include <QWindow>
+
+// The icon's resource lives in a static library; naming its initialiser keeps it in the link.
+static void initIconResource() {
+    Q_INIT_RESOURCE(velmora_icon);
+}
 
 namespace velmora {
 
@@ -17,7 +25,23 @@ void reportException(const std::exception &e) {
         showErrorBox(e.what());
 }
 
+namespace {
+// The desktop entry's id: Wayland compositors and docks match the windows' app id against it.
+const char kDesktopEntryId[] = "com.example.Velmora";
+
+QIcon programIcon() {
+    initIconResource();
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/velmora/icon/%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+} // namespace
+
 Application::Application(int &argc, char **argv) : QApplication(argc, argv) {
+    setDesktopFileName(QString::fromLatin1(kDesktopEntryId));
+    setWindowIcon(programIcon()); // every window's, the dialogs' and message boxes' too
+    installKeyboardAccess(this);
     // The skin-package code reports an old or damaged package in the program's plain message box.
     setSkinNoticeSink([](const std::string &text) { showMessage(text); });
 }
@@ -77,6 +101,15 @@ void ModalForm::keyPressEvent(QKeyEvent *e) {
     }
 }
 
+void keepOver(QWidget *dialog, QWidget *mainWindow) {
+    // Window managers and compositors keep a dialog over its main window, and those that place windows
+    // (all of them on Wayland) centre it there.
+    if (!mainWindow || !mainWindow->window()->windowHandle())
+        return;
+    dialog->winId();
+    dialog->windowHandle()->setTransientParent(mainWindow->window()->windowHandle());
+}
+
 int ModalForm::ShowModal(QWidget *mainWindow) {
     if (!shownBefore_ && mainWindow) {
         // The dialog has no frame before its first showing; take the main window's frame widths for it.
@@ -86,6 +119,7 @@ int ModalForm::ShowModal(QWidget *mainWindow) {
         move(outer);
     }
     shownBefore_ = true;
+    keepOver(this, mainWindow);
     return exec();
 }
 

@@ -65,6 +65,9 @@ private:
     bool shownBefore_ = false;
 };
 
+// Makes `dialog` a transient window of `mainWindow`'s window, when that window exists.
+void keepOver(QWidget *dialog, QWidget *mainWindow);
+
 // Where a dialog goes at its first showing over a main window; all rectangles are outer (frame) rectangles.
 QPoint centredOver(const QRect &mainFrame, const QSize &dialogFrame);
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Messages.h"
 
+#include "platform/Application.h"
+
 #include "platform/AppTitle.h"
 #include "platform/Gbk.h"
 
@@ -73,6 +75,7 @@ QMessageBox::Icon iconFor(MsgType type) {
 }
 
 int runBox(QMessageBox &box) {
+    keepOver(&box, QApplication::activeWindow());
     box.exec();
     QAbstractButton *clicked = box.clickedButton();
     if (!clicked)

@@ -19,6 +19,9 @@ namespace velmora {
 struct SkinImage {
     QImage image;  // as loaded from the bitmap entry; null when not named, not ".bmp", missing or unreadable
     QImage masked; // the same with magenta (255, 0, 255) made fully transparent, premultiplied ARGB
+    // The same drawn at twice the size, from the entry "<name>@2x.bmp" when the package has one of exactly
+    // that size; null otherwise. Painting on a screen scaled above 1 takes these.
+    QImage image2x, masked2x;
     bool isNull() const { return image.isNull(); }
 };
 

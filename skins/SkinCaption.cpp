@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
+#include <QWindow>
 #include <algorithm>
 
 namespace velmora {
@@ -15,6 +16,19 @@ SkinCaption::SkinCaption(SkinnedWindow *owner, QWidget *window) : QWidget(window
     setProperty("velmoraSkinFrame", true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    installAccessibility();
+}
+
+QString SkinCaption::buttonName(int action) const {
+    switch (action) {
+    case caClose:
+        return QStringLiteral("关闭");
+    case caMinimise:
+        return QStringLiteral("最小化");
+    case caMaximise:
+        return owner_->window()->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化");
+    }
+    return {};
 }
 
 std::vector<SkinCaption::Button> SkinCaption::buttons() const {
@@ -104,7 +118,7 @@ void SkinCaption::paintTitle(QPainter &p, const SkinTheme &theme, const std::vec
         int pad = std::max(pe.txtBackLeft, 8);
         QRect back(textRect.left() - pad, 0, textW + 2 * pad, height());
         drawNineSlice(&p, back, pe.textBack.masked, 2, active ? 0 : 1, QMargins(pe.txtBackLeft, 0, pe.txtBackRight, 0),
-                      false);
+                      false, true, &pe.textBack.masked2x);
     }
     QColor colour = active ? pe.activeText.value_or(theme.skin.colours.titleTextActive)
                            : pe.inactiveText.value_or(theme.skin.colours.titleTextNoActive);
@@ -120,7 +134,11 @@ void SkinCaption::paintButtons(QPainter &p, const std::vector<Button> &list) {
         else if (b.action == hover_ && pressed_ < 0)
             state = 1;
         const SkinImage &img = b.def->image;
-        p.drawImage(b.rect.topLeft(), img.masked, frameRect(img.masked, b.def->frames, state));
+        QRect src = frameRect(img.masked, b.def->frames, state);
+        if (const QImage *big = doubleSizeFor(&p, img.masked, img.masked2x))
+            p.drawImage(QRectF(b.rect.topLeft(), src.size()), *big, QRectF(src.topLeft() * 2, src.size() * 2));
+        else
+            p.drawImage(b.rect.topLeft(), img.masked, src);
     }
 }
 
@@ -128,11 +146,19 @@ void SkinCaption::mousePressEvent(QMouseEvent *e) {
     if (e->button() != Qt::LeftButton)
         return;
     pressed_ = buttonAt(e->position().toPoint());
-    if (pressed_ < 0) {
+    if (pressed_ < 0 && !startSystemMove()) {
         dragging_ = true;
         dragOffset_ = e->globalPosition().toPoint() - owner_->window()->pos();
     }
     update();
+}
+
+bool SkinCaption::startSystemMove() {
+    // The window manager or compositor moves the window itself where it can: Wayland lets no client place
+    // its windows, and an X11 manager then knows the window's position at every step. Without one (a bare
+    // X server) the caption moves the window as it is dragged.
+    QWindow *handle = owner_->window()->windowHandle();
+    return handle && handle->startSystemMove();
 }
 
 void SkinCaption::mouseMoveEvent(QMouseEvent *e) {
@@ -173,11 +199,7 @@ bool SkinCaption::event(QEvent *e) {
         return QWidget::event(e);
     auto *help = static_cast<QHelpEvent *>(e);
     int action = buttonAt(help->pos());
-    QString hint = action == caClose      ? QStringLiteral("关闭")
-                   : action == caMinimise ? QStringLiteral("最小化")
-                   : action == caMaximise
-                       ? (owner_->window()->isMaximized() ? QStringLiteral("还原") : QStringLiteral("最大化"))
-                       : QString();
+    QString hint = buttonName(action);
     if (hint.isEmpty())
         QToolTip::hideText();
     else

@@ -70,6 +70,7 @@ private:
         return !ini_.ReadString(section, key, "").empty();
     }
     SkinImage image(std::string_view section, std::string_view key);
+    void loadDoubleSize(const std::string &entry, SkinImage &img) const;
     SkinPart part(std::string_view section, int frames, std::string_view imageKey = "Image");
     void readColours(SkinColours &c) const;
     void readPersonality(SkinPersonality &p);
@@ -85,6 +86,18 @@ private:
     QColor buttonText_;
     std::map<std::string, SkinImage> loaded_; // by entry name, so a bitmap used twice is decoded once
 };
+
+void SkinBuilder::loadDoubleSize(const std::string &entry, SkinImage &img) const {
+    ByteStream bytes;
+    reader_.GetEntry(entry, bytes);
+    QImage big;
+    if (bytes.size() == 0 ||
+        !big.loadFromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()), "BMP") ||
+        big.size() != img.image.size() * 2)
+        return;
+    img.image2x = big;
+    img.masked2x = maskMagenta(big);
+}
 
 SkinImage SkinBuilder::image(std::string_view section, std::string_view key) {
     std::string name = imageFileName(ini_.ReadString(section, key, ""));
@@ -103,6 +116,8 @@ SkinImage SkinBuilder::image(std::string_view section, std::string_view key) {
         img.masked = maskMagenta(img.image);
     else
         img.image = QImage();
+    if (!img.image.isNull())
+        loadDoubleSize(entry.substr(0, entry.size() - 4) + "@2x.bmp", img);
     loaded_.emplace(entry, img);
     return img;
 }

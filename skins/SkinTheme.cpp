@@ -10,6 +10,10 @@ const QImage &pick(const SkinImage &img, bool trans) {
     return trans ? img.masked : img.image;
 }
 
+const QImage &pick2x(const SkinImage &img, bool trans) {
+    return trans ? img.masked2x : img.image2x;
+}
+
 int frameWidth(const SkinFrameSide &s) {
     return s.image.isNull() ? 0 : s.image.image.width() / std::max(1, s.frames);
 }
@@ -75,10 +79,24 @@ QRect frameRect(const QImage &image, int frames, int index) {
     return QRect(index * w, 0, w, image.height());
 }
 
+const QImage *doubleSizeFor(const QPainter *p, const QImage &image, const QImage &image2x) {
+    bool scaled = p->device() && p->device()->devicePixelRatioF() > 1;
+    return scaled && !image2x.isNull() && image2x.size() == image.size() * 2 ? &image2x : nullptr;
+}
+
 void drawNineSlice(QPainter *p, const QRect &target, const QImage &image, int frames, int index,
-                   const QMargins &edgesIn, bool tile, bool drawCentre) {
+                   const QMargins &edgesIn, bool tile, bool drawCentre, const QImage *image2x) {
     if (image.isNull() || target.isEmpty())
         return;
+    // Geometry is worked out on the bitmap's own size; the pieces come from the double-size bitmap when the
+    // painter is scaled, at twice the source coordinates.
+    const QImage *big = image2x ? doubleSizeFor(p, image, *image2x) : nullptr;
+    auto draw = [p, big](const QRect &d, const QImage &from, const QImage *from2x, const QRect &s) {
+        if (big)
+            p->drawImage(QRectF(d), *from2x, QRectF(s.x() * 2, s.y() * 2, s.width() * 2, s.height() * 2));
+        else
+            p->drawImage(d, from, s);
+    };
     QRect src = frameRect(image, frames, index);
     if (src.isEmpty())
         return;
@@ -110,16 +128,17 @@ void drawNineSlice(QPainter *p, const QRect &target, const QImage &image, int fr
             if (tile && stretched) {
                 // Tile the piece along the stretched directions.
                 QImage piece = image.copy(s);
+                QImage piece2x = big ? big->copy(QRect(s.topLeft() * 2, s.size() * 2)) : QImage();
                 for (int y = d.top(); y <= d.bottom(); y += (row == 1 ? s.height() : d.height())) {
                     for (int x = d.left(); x <= d.right(); x += (col == 1 ? s.width() : d.width())) {
                         int w = col == 1 ? std::min(s.width(), d.right() + 1 - x) : d.width();
                         int h = row == 1 ? std::min(s.height(), d.bottom() + 1 - y) : d.height();
-                        p->drawImage(QRect(x, y, w, h), piece,
-                                     QRect(0, 0, col == 1 ? w : s.width(), row == 1 ? h : s.height()));
+                        draw(QRect(x, y, w, h), piece, &piece2x,
+                             QRect(0, 0, col == 1 ? w : s.width(), row == 1 ? h : s.height()));
                     }
                 }
             } else {
-                p->drawImage(d, image, s);
+                draw(d, image, big, s);
             }
         }
     }
@@ -139,7 +158,8 @@ void drawFrameSide(QPainter *p, const QRect &target, const SkinFrameSide &side, 
         return;
     QMargins edges =
         vertical ? QMargins(0, side.topHeight, 0, side.botHeight) : QMargins(side.topHeight, 0, side.botHeight, 0);
-    drawNineSlice(p, target, pick(side.image, side.trans != 0), side.frames, index, edges, side.stretch == 0);
+    drawNineSlice(p, target, pick(side.image, side.trans != 0), side.frames, index, edges, side.stretch == 0, true,
+                  &pick2x(side.image, side.trans != 0));
 }
 
 } // namespace velmora

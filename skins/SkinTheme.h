@@ -35,8 +35,12 @@ QRect frameRect(const QImage &image, int frames, int index);
 
 // Draws frame `index` into `target`: the four edges keep their size (shrunk evenly when the target is
 // smaller), the edges' middles and the centre are stretched, or tiled with `tile`.
+// `image2x`, when given and exactly twice as large, is drawn instead on a painter scaled above 1.
 void drawNineSlice(QPainter *p, const QRect &target, const QImage &image, int frames, int index, const QMargins &edges,
-                   bool tile, bool drawCentre = true);
+                   bool tile, bool drawCentre = true, const QImage *image2x = nullptr);
+
+// The bitmap to paint with at the painter's scale: the double-size one on a scaled screen when there is one.
+const QImage *doubleSizeFor(const QPainter *p, const QImage &image, const QImage &image2x);
 
 // A part section's frame, with its own edge sizes, tiling and transparency. False when the skin has no part.
 bool drawPart(QPainter *p, const QRect &target, const SkinPart &part, int index, bool drawCentre = true);

@@ -140,6 +140,12 @@ TEST(SkinStore, CompiledInStoreHoldsTheSixSkins) {
         EXPECT_FALSE(skin.personality.menuBar.isNull());
         EXPECT_TRUE(skin.personality.activeText.has_value());
         ASSERT_EQ(skin.captionButtons.size(), 3u);
+        // The frame and caption buttons also come at twice the size, as extra entries the format allows.
+        const SkinImage *framed[] = {&skin.personality.top.image,   &skin.personality.left.image,
+                                     &skin.personality.right.image, &skin.personality.bottom.image,
+                                     &skin.captionButtons[0].image, &skin.captionButtons[2].image};
+        for (const SkinImage *img : framed)
+            EXPECT_EQ(img->image2x.size(), img->image.size() * 2) << i;
         EXPECT_FALSE(skin.buttons.checkButton.isNull());
         EXPECT_EQ(skin.buttons.checkFrames, 8);
     }

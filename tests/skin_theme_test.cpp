@@ -122,6 +122,35 @@ TEST(SkinTheme, HorizontalFrameSideUsesItsLengthsLeftAndRight) {
         ASSERT_EQ(out.pixel(x, 2), side.image.image.pixel(6 + tiledSource(x, 11, 6, 1, 2), 2)) << x;
 }
 
+TEST(SkinTheme, AScaledPainterTakesTheDoubleSizeBitmap) {
+    SkinFrameSide side;
+    side.image.image = side.image.masked = coded(6, 3, 2);
+    // Twice the size, each pixel told apart by its place in its 2x2 block.
+    QImage big = side.image.image.scaled(24, 6);
+    for (int y = 0; y < big.height(); ++y)
+        for (int x = 0; x < big.width(); ++x)
+            big.setPixel(x, y, (big.pixel(x, y) & 0xFFFFFF00) | (200 + x % 2 * 10 + y % 2 * 20));
+    side.image.image2x = side.image.masked2x = big;
+    side.frames = 2;
+    side.topHeight = 1;
+    side.botHeight = 2;
+    side.stretch = 0;
+    side.trans = 0;
+    for (qreal ratio : {1.0, 2.0}) {
+        QImage out = canvas(QSize(22, 6) * ratio / 2);
+        out.setDevicePixelRatio(ratio);
+        {
+            QPainter p(&out);
+            drawFrameSide(&p, QRect(0, 0, 11, 3), side, 1, false);
+        }
+        for (int x = 0; x < out.width(); ++x) {
+            int from = 6 + tiledSource(int(x / ratio), 11, 6, 1, 2);
+            QRgb want = ratio > 1 ? big.pixel(2 * from + x % 2, 5) : side.image.image.pixel(from, 2);
+            ASSERT_EQ(out.pixel(x, out.height() - 1), want) << ratio << " " << x;
+        }
+    }
+}
+
 TEST(SkinTheme, FrameMarginsAreTheSideWidthsAndTheBarHeights) {
     ParsedSkin skin;
     skin.personality.left.image.image = coded(4, 10, 2);

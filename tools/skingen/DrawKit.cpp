@@ -20,10 +20,13 @@ QImage canvas(int w, int h) {
     return img;
 }
 
+double stripScale = 1;
+
 QImage strip(int w, int h, int frames, const std::function<void(QPainter &, QRectF, int)> &draw) {
-    QImage img = canvas(w * frames, h);
+    QImage img = canvas(int(w * frames * stripScale), int(h * stripScale));
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(stripScale, stripScale);
     for (int i = 0; i < frames; ++i) {
         p.save();
         draw(p, QRectF(i * w, 0, w, h), i);

@@ -17,7 +17,9 @@ QColor mix(const QColor &a, const QColor &b, double t);
 QColor alpha(QColor c, int a);
 // A transparent image of w x h.
 QImage canvas(int w, int h);
-// Draws `frames` frames of size w x h side by side, each by `draw(painter, frameRect, index)`.
+// Draws `frames` frames of size w x h side by side, each by `draw(painter, frameRect, index)`; the image has
+// stripScale times as many pixels each way, the drawing the same coordinates.
+extern double stripScale;
 QImage strip(int w, int h, int frames, const std::function<void(QPainter &, QRectF, int)> &draw);
 QPainterPath rounded(const QRectF &r, double radius);
 QLinearGradient vertical(const QRectF &r, const QColor &top, const QColor &bottom);

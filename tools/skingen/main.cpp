@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // skingen OUTDIR: draws the six skins and writes each one's INI and bitmaps into OUTDIR/skin1 .. skin6.
 #include "Draw.h"
+#include "DrawKit.h"
 #include "Theme.h"
 
 #include <QDir>
@@ -80,6 +81,18 @@ bool writeImages(const Theme &t, const QString &dir, bool &textBack) {
     img("close.bmp", captionButton(t, CaptionGlyph::Close));
     img("max.bmp", captionButton(t, CaptionGlyph::Maximise));
     img("min.bmp", captionButton(t, CaptionGlyph::Minimise));
+    // The frame and caption drawn again at twice the size, for screens scaled by 2: the program takes
+    // "<name>@2x.bmp" beside "<name>.bmp" when it is exactly twice as large. Other readers see more entries.
+    stripScale = 2;
+    img("top@2x.bmp", frameTop(t));
+    img("left@2x.bmp", frameSide(t, true));
+    img("right@2x.bmp", frameSide(t, false));
+    img("bottom@2x.bmp", frameBottom(t));
+    img("textback@2x.bmp", captionTextBack(t));
+    img("close@2x.bmp", captionButton(t, CaptionGlyph::Close));
+    img("max@2x.bmp", captionButton(t, CaptionGlyph::Maximise));
+    img("min@2x.bmp", captionButton(t, CaptionGlyph::Minimise));
+    stripScale = 1;
     return ok;
 }
 
