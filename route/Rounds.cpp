@@ -1,0 +1,166 @@
+#include "route/Rounds.h"
+
+#include <algorithm>
+
+namespace velmora::route {
+
+Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
+               int maxRides)
+    : index_(index), destination_(destination), labels_(1, std::vector<Labels>(std::size_t(index.stationCount()))),
+      markedIn_(std::size_t(index.stationCount()), -1) {
+    std::vector<int> marked;
+    for (int s : origins) {
+        labels_[0][std::size_t(s)].best = {0, 0, 0, -1, -1, -1, 0, 0};
+        mark(0, s, marked);
+    }
+    std::vector<int> first(index.runs().size(), INT_MAX), touched;
+    for (int k = 1; k <= maxRides && !marked.empty(); ++k) {
+        labels_.push_back(labels_.back());
+        // Each run once, from the first position where it can be boarded at a station marked last round.
+        for (int s : marked)
+            for (auto *o = index.occurrencesBegin(s); o != index.occurrencesEnd(s); ++o) {
+                int &f = first[std::size_t(o->run)];
+                if (f == INT_MAX)
+                    touched.push_back(o->run);
+                f = std::min(f, o->at);
+            }
+        marked.clear();
+        for (int r : touched) {
+            scanRun(k, r, first[std::size_t(r)], marked);
+            first[std::size_t(r)] = INT_MAX;
+        }
+        touched.clear();
+        walkOn(k, marked);
+    }
+}
+
+void Rounds::mark(int round, int station, std::vector<int> &marked) {
+    if (markedIn_[std::size_t(station)] != round) {
+        markedIn_[std::size_t(station)] = round;
+        marked.push_back(station);
+    }
+}
+
+int Rounds::lineOf(const Label &l) const {
+    return l.round > 0 ? index_.runs()[std::size_t(l.run)].line : -1;
+}
+
+// Keeps `l` when it is the earliest, or the earliest on another last line than the earliest; true if kept.
+bool Rounds::offer(Labels &at, const Label &l) const {
+    const int line = lineOf(l);
+    if (l.tenths < at.best.tenths) {
+        if (lineOf(at.best) != line)
+            at.other = at.best;
+        at.best = l;
+        return true;
+    }
+    if (line != lineOf(at.best) && l.tenths < at.other.tenths) {
+        at.other = l;
+        return true;
+    }
+    return false;
+}
+
+// Boarding `run` at `at` after the plan that reached `station` with round-1 rides: not the line just ridden,
+// and not a line that passed, before `at`, a station where that plan boarded or walked from.
+bool Rounds::mayBoard(int round, int station, int via, int run, int at) const {
+    const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
+    const std::vector<int> &stops = index_.stops();
+    const Label *l = &labels_[std::size_t(round - 1)][std::size_t(station)][via];
+    if (l->tenths == INT_MAX || lineOf(*l) == r.line)
+        return false;
+    for (int k = l->round; k > 0; k = l->round) {
+        const int boarded = stops[std::size_t(l->boardAt)], alighted = stops[std::size_t(l->alightAt)];
+        for (int s : {boarded, l->walked > 0 ? alighted : -1})
+            if (s >= 0 && !r.loop) {
+                const int q = index_.positionOn(s, run);
+                if (q >= 0 && q < at)
+                    return false;
+            }
+        l = &labels_[std::size_t(k - 1)][std::size_t(boarded)][l->via];
+    }
+    return true;
+}
+
+// One pass along a run: ride on from the best boarding so far, and board anew where that arrives earlier.
+void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
+    const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
+    const std::vector<int> &stops = index_.stops();
+    const std::vector<Labels> &before = labels_[std::size_t(round - 1)];
+    std::vector<Labels> &now = labels_[std::size_t(round)];
+    const int penalty = round > 1 ? kChangeTenths : 0;
+    int board = -1, via = 0, base = 0; // arrival at position p: base + p * kTenthsPerStop
+    for (int p = from; p < r.end; ++p) {
+        if (board >= 0 && p >= r.limit(board))
+            break; // a loop ridden all the way round; no later boarding is possible either
+        const int st = stops[std::size_t(p)];
+        if (board >= 0 && st != stops[std::size_t(board)]) {
+            const int arrive = base + p * kTenthsPerStop;
+            if (destination_[std::size_t(st)])
+                arrivals_.push_back({round, run, board, p, arrive, via});
+            const Label ride{arrive, before[std::size_t(stops[std::size_t(board)])][via].walk, round, run, board, p, 0,
+                             via};
+            if (offer(now[std::size_t(st)], ride))
+                mark(round, st, marked);
+        }
+        for (int v = 0; v < 2 && p < r.boardEnd; ++v) {
+            const Label &here = before[std::size_t(st)][v];
+            const int candidate = here.tenths == INT_MAX ? INT_MAX : here.tenths + penalty - p * kTenthsPerStop;
+            if (candidate != INT_MAX && (board < 0 || candidate < base) && mayBoard(round, st, v, run, p)) {
+                board = p;
+                via = v;
+                base = candidate;
+                break;
+            }
+        }
+    }
+}
+
+// Walks from stations a ride reached this round to stations of other names nearby, to board from there.
+void Rounds::walkOn(int round, std::vector<int> &marked) {
+    std::vector<Labels> &now = labels_[std::size_t(round)];
+    const std::size_t ridden = marked.size();
+    for (std::size_t k = 0; k < ridden; ++k)
+        for (int v = 0; v < 2; ++v) {
+            const Label from = now[std::size_t(marked[k])][v];
+            if (from.round != round || from.walked > 0)
+                continue;
+            for (auto *w = index_.walksBegin(marked[k]); w != index_.walksEnd(marked[k]); ++w) {
+                Label to = from;
+                to.tenths += w->tenths;
+                to.walk += w->tenths;
+                to.walked = w->tenths;
+                if (offer(now[std::size_t(w->station)], to))
+                    mark(round, w->station, marked);
+            }
+        }
+}
+
+Leg Rounds::legOf(const Label &l, int walkedBefore) const {
+    const std::vector<int> &stops = index_.stops();
+    const TransferIndex::Run &r = index_.runs()[std::size_t(l.run)];
+    return {r.line,
+            stops[std::size_t(l.boardAt)],
+            stops[std::size_t(l.alightAt)],
+            l.alightAt - l.boardAt,
+            {},
+            walkedBefore,
+            l.run,
+            l.boardAt};
+}
+
+std::vector<Leg> Rounds::legsOf(const Arrival &a) const {
+    const std::vector<int> &stops = index_.stops();
+    std::vector<Leg> legs;
+    const Label last{a.tenths, 0, a.rides, a.run, a.boardAt, a.alightAt, 0, a.via};
+    const Label *l = &last;
+    while (l->round > 0) {
+        const Label &prev = labels_[std::size_t(l->round - 1)][std::size_t(stops[std::size_t(l->boardAt)])][l->via];
+        legs.push_back(legOf(*l, prev.walked));
+        l = &prev;
+    }
+    std::reverse(legs.begin(), legs.end());
+    return legs;
+}
+
+} // namespace velmora::route

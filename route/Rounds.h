@@ -1,0 +1,58 @@
+// The round-based search under the planner: round k keeps, per station, the earliest estimated arrival with
+// at most k rides, and notes every ride that reaches a destination.
+#pragma once
+
+#include "route/Planner.h"
+
+#include <climits>
+#include <vector>
+
+namespace velmora::route {
+
+class Rounds {
+public:
+    // A ride ending at a destination in round `rides`, boarded at `boardAt` with the best arrival there.
+    struct Arrival {
+        int rides;
+        int run, boardAt, alightAt;
+        int tenths;
+        int via; // which label of the boarding station
+    };
+
+    Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
+           int maxRides);
+    const std::vector<Arrival> &arrivals() const { return arrivals_; }
+    // The rides of an arrival, first to last.
+    std::vector<Leg> legsOf(const Arrival &a) const;
+
+private:
+    struct Label {
+        int tenths = INT_MAX;
+        int walk = 0;   // walked over the plan, tenths
+        int round = -1; // the round that set it; 0 at an origin
+        int run = -1, boardAt = -1, alightAt = -1;
+        int walked = 0; // walked from the ride's end to this station
+        int via = 0;    // which label of the boarding station it rode on from
+    };
+    // Per station the earliest arrival, and the earliest by another last line: a plan may not change to the
+    // line it came on, and a tie must not hide the plan that can.
+    struct Labels {
+        Label best, other;
+        const Label &operator[](int via) const { return via ? other : best; }
+    };
+    void scanRun(int round, int run, int from, std::vector<int> &marked);
+    void walkOn(int round, std::vector<int> &marked);
+    bool mayBoard(int round, int station, int via, int run, int at) const;
+    bool offer(Labels &at, const Label &l) const;
+    int lineOf(const Label &l) const;
+    void mark(int round, int station, std::vector<int> &marked);
+    Leg legOf(const Label &l, int walkedBefore) const;
+
+    const TransferIndex &index_;
+    const std::vector<char> &destination_;
+    std::vector<std::vector<Labels>> labels_; // per round, per station
+    std::vector<int> markedIn_;               // per station: the last round it was marked in
+    std::vector<Arrival> arrivals_;
+};
+
+} // namespace velmora::route
