@@ -107,19 +107,22 @@ std::vector<int> placeNumbers(std::string_view list, std::size_t stations) {
 
 void TransferIndex::readStations(std::string_view list, std::string_view places, std::vector<int> &into) {
     into.clear();
-    forEachName(list, [this, &into](std::string_view name) {
-        into.push_back(intern(name, 1));
+    if (trimmedBytes(places).empty()) { // the common case: no second pass over the names
+        forEachName(list, [this, &into](std::string_view name) {
+            into.push_back(intern(name, 1));
+            return true;
+        });
+        return;
+    }
+    std::vector<std::string_view> names;
+    forEachName(list, [&names](std::string_view name) {
+        names.push_back(name);
         return true;
     });
-    const std::vector<int> numbers = placeNumbers(places, into.size());
-    if (numbers.empty())
-        return;
-    std::size_t k = 0;
-    for (int &station : into) {
-        if (numbers[k] != 1)
-            station = intern(names_[std::size_t(station)], numbers[k]);
-        ++k;
-    }
+    std::vector<int> numbers = placeNumbers(places, names.size());
+    numbers.resize(names.size(), 1);
+    for (std::size_t k = 0; k < names.size(); ++k)
+        into.push_back(intern(names[k], numbers[k]));
 }
 
 void TransferIndex::addRun(int line, const std::vector<int> &stations, bool loop) {

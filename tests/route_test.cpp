@@ -269,4 +269,60 @@ TEST(BusdbRoute, PrintsThePlansOfACityByNameOrId) {
     EXPECT_NE(err.find("no plan"), std::string::npos);
     EXPECT_EQ(run({"--city", "山城", "甲", "丁"}, out, err), 1);
     EXPECT_EQ(run({"--city", "5", "甲", "丁", "--max-changes", "3"}, out, err), 2);
+    velmora::test::runSql("t.dbf", {"UPDATE bus SET sj='首班 6:00 末班 20:00' WHERE id='2'"});
+    EXPECT_EQ(run({"--city", "5", "甲", "丁", "--at", "21:15"}, out, err), 0);
+    EXPECT_EQ(out, "1路→5路\t甲-->丙-->丁\t换乘1次 共3站 末班已过\n");
+    EXPECT_EQ(run({"--city", "5", "甲", "丁", "--at", "7:5"}, out, err), 2);
+}
+
+TEST(BusdbRoute, OnTheDemoOverlappingTextsFindTheBestPlanAndRowsStayFew) {
+    velmora::test::TempWorkDir dir;
+    busdb::buildFromCsv("demo.dbf", busdb::defaultDemoDir());
+    auto rows = [](const char *city, const char *from, const char *to) {
+        std::vector<const char *> args{"busdb", "route", "demo.dbf", "--city", city, from, to};
+        std::ostringstream o, e;
+        busdb::runCli(int(args.size()), args.data(), o, e);
+        Texts lines;
+        std::istringstream in(o.str());
+        for (std::string line; std::getline(in, line);)
+            lines.push_back(line);
+        return lines;
+    };
+    // 旅游2线 runs 体育中心, 新华书店, 会展中心: riding it from 体育中心 beats changing onto it at 新华书店.
+    EXPECT_EQ(rows("海口", "体育中心", "心"), Texts{"旅游2线\t体育中心-->会展中心\t直达 共2站"});
+    const Texts beijing = rows("北京", "育才小学", "解放广场");
+    EXPECT_GE(beijing.size(), 1u);
+    EXPECT_LE(beijing.size(), 10u);
+}
+
+TEST(PlanIndex, ReadsLineKindsAndPlacesFromTheirTablesWhenPresent) {
+    velmora::test::TempWorkDir dir;
+    velmora::test::makeBusDb("k.dbf", {"INSERT INTO bus VALUES ('1','1','单','','','','','A,B,C','')",
+                                       "INSERT INTO bus VALUES ('2','1','环','','','','','P,Q,R','')",
+                                       "INSERT INTO bus VALUES ('3','1','远','','','','','村,Y','')"});
+    auto plansIn = [](const char *from, const char *to) {
+        TSQLiteDatabase db("k.dbf", dbKey);
+        auto index = TransferIndex::fromDatabase(db, "1");
+        Texts out;
+        for (const Plan &p : planTrips(*index, G(from), G(to)))
+            out.push_back(gbkToUtf8(planLines(*index, p) + "|" + planStations(*index, p)));
+        return out;
+    };
+    EXPECT_EQ(plansIn("C", "A"), Texts{"单|C-->A"}); // no tables: both ways
+    velmora::test::runSql(
+        "k.dbf",
+        {"CREATE TABLE busmeta (id TEXT PRIMARY KEY, kind INTEGER NOT NULL DEFAULT 0, operator TEXT NOT NULL "
+         "DEFAULT '', shplace TEXT NOT NULL DEFAULT '', xhplace TEXT NOT NULL DEFAULT '')",
+         "CREATE TABLE place (cid TEXT NOT NULL, name TEXT NOT NULL, place INTEGER NOT NULL, lat REAL NOT NULL, "
+         "lon REAL NOT NULL, PRIMARY KEY (cid, name, place))",
+         "INSERT INTO busmeta VALUES ('1', 1, '', '', '')", "INSERT INTO busmeta VALUES ('2', 2, '', '', '')",
+         "INSERT INTO busmeta VALUES ('3', 0, '', '2,1', '')", "INSERT INTO place VALUES ('1','C',1,30,120)",
+         "INSERT INTO place VALUES ('1','P',1,30,120.001)"});
+    EXPECT_EQ(plansIn("C", "A"), Texts{});
+    EXPECT_EQ(plansIn("R", "Q"), Texts{"环|R-->Q"});
+    EXPECT_EQ(plansIn("B", "Q"), Texts{"单→环|B-->C-->P-->Q"}); // about 100 m on foot
+    TSQLiteDatabase db("k.dbf", dbKey);
+    auto index = TransferIndex::fromDatabase(db, "1");
+    EXPECT_EQ(index->matchStations(G("村")).size(), 1u); // 远 stops at the second 村, the only one on a line
+    EXPECT_EQ(planTrips(*index, G("Y"), G("村")).size(), 1u);
 }
