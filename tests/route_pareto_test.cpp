@@ -1,15 +1,26 @@
 // The planner against a brute force over every plan of up to three rides, on random networks.
+#include "BusDb.h"
+#include "Gtfs.h"
+#include "RouteBruteForce.h"
+#include "TestDb.h"
+#include "TestPaths.h"
+#include "data/SQLiteDatabase.h"
+#include "data/SQLiteTable.h"
 #include "platform/Gbk.h"
 #include "route/Planner.h"
 
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <random>
 #include <set>
+#include <sstream>
 
 using namespace velmora::route;
+using namespace velmora::route::test;
 
 namespace {
 
@@ -30,56 +41,6 @@ TransferIndex randomNetwork(std::mt19937 &rng, int stations, int lineCount) {
     return index;
 }
 
-struct Ride {
-    int run, boardAt, alightAt;
-};
-using Rides = std::vector<Ride>;
-
-// Every plan of up to three rides from `at` keeping the planner's rules, tried one by one; `found` gets each
-// plan reaching `to` with its estimated time.
-void everyPlan(const TransferIndex &index, int at, int to, Rides &plan, std::vector<std::pair<Rides, int>> &found) {
-    const auto &stops = index.stops();
-    auto onPlan = [&](int station, int except) {
-        for (const Ride &r : plan)
-            for (int p = r.boardAt; p <= r.alightAt; ++p)
-                if (stops[std::size_t(p)] == station && station != except)
-                    return true;
-        return false;
-    };
-    for (int run = 0; run < int(index.runs().size()); ++run) {
-        const auto &r = index.runs()[std::size_t(run)];
-        if (!plan.empty() && index.runs()[std::size_t(plan.back().run)].line == r.line)
-            continue;
-        for (int b = r.begin; b < r.boardEnd; ++b) {
-            if (stops[std::size_t(b)] != at)
-                continue;
-            for (int a = b + 1; a < r.limit(b); ++a) {
-                if (stops[std::size_t(a)] == at || onPlan(stops[std::size_t(a)], -1))
-                    break;           // riding on only passes it again
-                bool passed = false; // a station where the plan stood, passed before boarding here
-                const int n = r.boardEnd - r.begin;
-                for (const Ride &e : plan)
-                    for (int s : {stops[std::size_t(e.boardAt)], stops[std::size_t(e.alightAt)]})
-                        for (int q = r.begin; q < r.boardEnd && s != at; ++q)
-                            if (stops[std::size_t(q)] == s)
-                                passed |= r.loop ? (b - q + n) % n < (a - q + 2 * n) % n : q < b;
-                if (passed)
-                    continue;
-                plan.push_back({run, b, a});
-                if (stops[std::size_t(a)] == to) {
-                    int tenths = kChangeTenths * (int(plan.size()) - 1);
-                    for (const Ride &e : plan)
-                        tenths += kTenthsPerStop * (e.alightAt - e.boardAt);
-                    found.emplace_back(plan, tenths);
-                }
-                if (plan.size() < 3)
-                    everyPlan(index, stops[std::size_t(a)], to, plan, found);
-                plan.pop_back();
-            }
-        }
-    }
-}
-
 } // namespace
 
 // Against every plan of up to three rides: the best time per number of changes that beats fewer changes is
@@ -90,47 +51,75 @@ TEST(Planner, AgreesWithAnExhaustiveSearchOnRandomNetworks) {
         const int stations = 9;
         const TransferIndex index = randomNetwork(rng, stations, 4 + round % 10);
         const std::string from = "S" + std::to_string(rng() % stations), to = "S" + std::to_string(rng() % stations);
-        const auto o = index.matchStations(from), d = index.matchStations(to);
-        Rides plan;
-        std::vector<std::pair<Rides, int>> all;
-        if (o.size() == 1 && d.size() == 1 && o != d)
-            everyPlan(index, o[0], d[0], plan, all);
-        std::array<int, 4> best{INT_MAX, INT_MAX, INT_MAX, INT_MAX};
-        for (const auto &[rides, tenths] : all)
-            best[rides.size()] = std::min(best[rides.size()], tenths);
-        PlanOptions options;
-        options.maxPlans = 1000;
-        const auto found = planTrips(index, from, to, options);
-        std::set<std::vector<int>> ridden;
-        for (const Plan &p : found) {
-            const std::size_t k = p.legs.size();
-            Rides rides;
-            std::vector<int> stations;
+        expectParetoPlans(index, from, to, 3, "round " + std::to_string(round));
+    }
+}
+
+namespace {
+
+// Whether `stations` ride forward along a comma-separated list (round it, for a loop).
+bool rideAlong(const std::vector<std::string> &list, const std::vector<std::string> &stations, bool loop) {
+    const std::size_t n = list.size();
+    for (std::size_t start = 0; start < n; ++start) {
+        std::size_t k = 0;
+        while (k < stations.size() && (loop || start + k < n) && list[(start + k) % n] == stations[k])
+            ++k;
+        if (k == stations.size())
+            return true;
+    }
+    return false;
+}
+
+std::vector<std::string> names(const std::string &list) {
+    std::vector<std::string> out;
+    std::stringstream in(list);
+    for (std::string name; std::getline(in, name, ',');)
+        out.push_back(name);
+    return out;
+}
+
+} // namespace
+
+// A real network with loops: plans on sampled pairs ride every line along its lists, and agree with every plan
+// of up to two rides.
+TEST(PlannerOnARealNetwork, RidesLinesForwardAndKeepsTheBestPlansOnYamanashi) {
+    const std::string feed = std::string(velmora::test::kSourceDir) + "/../shared/data/gtfs/yamanashi.zip";
+    if (!std::filesystem::exists(feed))
+        GTEST_SKIP() << "no " << feed << ": the real-network check is skipped";
+    velmora::test::TempWorkDir dir;
+    velmora::busdb::createDatabase("y.dbf");
+    velmora::busdb::importGtfs("y.dbf", feed, {"Yamanashi", "Kofu", ""}, true);
+    velmora::TSQLiteDatabase db("y.dbf", velmora::dbKey);
+    const std::string city = db.QueryTable("SELECT id FROM city")->ColumnText(0);
+    const auto index = TransferIndex::fromDatabase(db, city);
+    std::map<std::string, std::pair<std::string, std::string>> lists; // by line id: sh, xh
+    for (auto rows = db.QueryTable("SELECT id, sh, xh FROM bus"); !rows->AtEnd(); rows->MoveNext())
+        lists[rows->ColumnText(0)] = {rows->ColumnText(1), rows->ColumnText(2)};
+    int loops = 0;
+    for (const auto &run : index->runs())
+        loops += run.loop;
+    EXPECT_GT(loops, 0);
+    std::mt19937 rng(5);
+    int planned = 0;
+    for (int pair = 0; pair < 60; ++pair) {
+        const std::string from = index->stationName(int(rng() % unsigned(index->stationCount())));
+        const std::string to = index->stationName(int(rng() % unsigned(index->stationCount())));
+        expectParetoPlans(*index, from, to, 2, velmora::gbkToUtf8(from + " -> " + to));
+        const auto plans = planTrips(*index, from, to);
+        planned += !plans.empty();
+        for (const Plan &p : plans)
             for (const Leg &leg : p.legs) {
-                rides.push_back({leg.run, leg.boardAt, leg.boardAt + leg.stops});
-                stations.insert(stations.end(), index.stops().begin() + leg.boardAt,
-                                index.stops().begin() + leg.boardAt + leg.stops + 1);
-            }
-            EXPECT_TRUE(ridden.insert(stations).second) << "round " << round;
-            EXPECT_TRUE(std::any_of(all.begin(), all.end(),
-                                    [&](const auto &e) {
-                                        return e.second == p.tenths &&
-                                               std::equal(e.first.begin(), e.first.end(), rides.begin(), rides.end(),
-                                                          [](const Ride &x, const Ride &y) {
-                                                              return x.run == y.run && x.boardAt == y.boardAt &&
-                                                                     x.alightAt == y.alightAt;
-                                                          });
-                                    }))
-                << "round " << round;
-            EXPECT_LE(p.tenths * 10, best[k] * 11) << "round " << round;
-            for (std::size_t j = 1; j < k; ++j)
-                EXPECT_LT(p.tenths, best[j]) << "round " << round;
-        }
-        for (std::size_t k = 1, fewer = INT_MAX; k <= 3; fewer = std::min<std::size_t>(fewer, best[k]), ++k)
-            if (std::size_t(best[k]) < fewer) {
-                EXPECT_TRUE(std::any_of(found.begin(), found.end(),
-                                        [&](const Plan &p) { return p.legs.size() == k && p.tenths == best[k]; }))
-                    << "round " << round << " rides " << k;
+                const auto &[sh, xh] = lists[index->line(leg.line).id];
+                const TransferIndex::Run &run = index->runs()[std::size_t(leg.run)];
+                std::vector<std::string> rode;
+                for (int at = leg.boardAt; at <= leg.boardAt + leg.stops; ++at)
+                    rode.push_back(index->stationName(index->stops()[std::size_t(at)]));
+                std::vector<std::string> back = names(sh);
+                std::reverse(back.begin(), back.end());
+                EXPECT_TRUE(rideAlong(names(sh), rode, run.loop) ||
+                            (!run.loop && rideAlong(xh.empty() ? back : names(xh), rode, false)))
+                    << velmora::gbkToUtf8(index->line(leg.line).name);
             }
     }
+    EXPECT_GT(planned, 20); // most sampled pairs are joined within three rides
 }
