@@ -6,16 +6,17 @@ namespace velmora::route {
 
 Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
                int maxRides)
-    : index_(index), destination_(destination), labels_(1, std::vector<Labels>(std::size_t(index.stationCount()))),
-      markedIn_(std::size_t(index.stationCount()), -1) {
+    : index_(index), destination_(destination), now_(std::size_t(index.stationCount())),
+      stash_(std::size_t(index.stationCount())), stashed_(std::size_t(index.stationCount()), -1),
+      passed_(std::size_t(index.stationCount()), -1), markedIn_(std::size_t(index.stationCount()), -1) {
     std::vector<int> marked;
     for (int s : origins) {
-        labels_[0][std::size_t(s)].best = {0, 0, 0, -1, -1, -1, 0, 0};
+        now_[std::size_t(s)].best = {0, 0, 0, -1, -1, -1, 0, 0, {-1, -1, -1, -1}};
         mark(0, s, marked);
     }
+    record(marked);
     std::vector<int> first(index.runs().size(), INT_MAX), touched;
     for (int k = 1; k <= maxRides && !marked.empty(); ++k) {
-        labels_.push_back(labels_.back());
         // Each run once, from the first position where it can be boarded at a station marked last round.
         for (int s : marked)
             for (auto *o = index.occurrencesBegin(s); o != index.occurrencesEnd(s); ++o) {
@@ -31,7 +32,35 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
         }
         touched.clear();
         walkOn(k, marked);
+        record(marked);
     }
+}
+
+void Rounds::record(std::vector<int> marked) {
+    std::sort(marked.begin(), marked.end());
+    changed_.emplace_back();
+    for (int s : marked)
+        changed_.back().emplace_back(s, now_[std::size_t(s)]);
+}
+
+Rounds::Labels &Rounds::change(int station, int round) {
+    if (stashed_[std::size_t(station)] != round) {
+        stash_[std::size_t(station)] = now_[std::size_t(station)];
+        stashed_[std::size_t(station)] = round;
+    }
+    return now_[std::size_t(station)];
+}
+
+const Rounds::Labels &Rounds::atEnd(int round, int station) const {
+    static const Labels none;
+    for (int r = round; r >= 0; --r) {
+        const auto &c = changed_[std::size_t(r)];
+        auto it = std::lower_bound(c.begin(), c.end(), station,
+                                   [](const std::pair<int, Labels> &e, int s) { return e.first < s; });
+        if (it != c.end() && it->first == station)
+            return it->second;
+    }
+    return none;
 }
 
 void Rounds::mark(int round, int station, std::vector<int> &marked) {
@@ -61,35 +90,38 @@ bool Rounds::offer(Labels &at, const Label &l) const {
     return false;
 }
 
-// Boarding `run` at `at` after the plan that reached `station` with round-1 rides: not the line just ridden,
-// and not a line that passed, before `at`, a station where that plan boarded or walked from.
-bool Rounds::mayBoard(int round, int station, int via, int run, int at) const {
+// Boarding `run` at the scan's position after the plan that reached `station` with round-1 rides: not the line
+// just ridden, and not a line that passed a station where that plan stood (the scan marks what it passed).
+bool Rounds::mayBoard(int round, int station, int via, int run) const {
     const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
-    const std::vector<int> &stops = index_.stops();
-    const Label *l = &labels_[std::size_t(round - 1)][std::size_t(station)][via];
-    if (l->tenths == INT_MAX || lineOf(*l) == r.line)
+    const Label &l = before(station, round)[via];
+    if (l.tenths == INT_MAX || lineOf(l) == r.line)
         return false;
-    for (int k = l->round; k > 0; k = l->round) {
-        const int boarded = stops[std::size_t(l->boardAt)], alighted = stops[std::size_t(l->alightAt)];
-        for (int s : {boarded, l->walked > 0 ? alighted : -1})
-            if (s >= 0 && !r.loop) {
-                const int q = index_.positionOn(s, run);
-                if (q >= 0 && q < at)
-                    return false;
-            }
-        l = &labels_[std::size_t(k - 1)][std::size_t(boarded)][l->via];
-    }
+    if (!r.loop) // round a loop "before" depends on where the ride ends: the plans' rules check that
+        for (int s : l.stood)
+            if (s >= 0 && s != station && passed_[std::size_t(s)] == scan_)
+                return false;
     return true;
+}
+
+// Adds a station where the plan stood.
+static void standAt(std::array<int, 4> &stood, int station) {
+    for (int &s : stood)
+        if (s < 0 || s == station) {
+            s = station;
+            return;
+        }
 }
 
 // One pass along a run: ride on from the best boarding so far, and board anew where that arrives earlier.
 void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
     const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
     const std::vector<int> &stops = index_.stops();
-    const std::vector<Labels> &before = labels_[std::size_t(round - 1)];
-    std::vector<Labels> &now = labels_[std::size_t(round)];
     const int penalty = round > 1 ? kChangeTenths : 0;
     int board = -1, via = 0, base = 0; // arrival at position p: base + p * kTenthsPerStop
+    ++scan_;
+    for (int p = r.loop ? from : r.begin; p < from; ++p) // only to know what the line passes before boarding
+        passed_[std::size_t(stops[std::size_t(p)])] = scan_;
     for (int p = from; p < r.end; ++p) {
         if (board >= 0 && p >= r.limit(board))
             break; // a loop ridden all the way round; no later boarding is possible either
@@ -98,31 +130,34 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
             const int arrive = base + p * kTenthsPerStop;
             if (destination_[std::size_t(st)])
                 arrivals_.push_back({round, run, board, p, arrive, via});
-            const Label ride{arrive, before[std::size_t(stops[std::size_t(board)])][via].walk, round, run, board, p, 0,
-                             via};
-            if (offer(now[std::size_t(st)], ride))
-                mark(round, st, marked);
+            if (arrive < now_[std::size_t(st)].other.tenths) {
+                const Label &boarded = before(stops[std::size_t(board)], round)[via];
+                Label ride{arrive, boarded.walk, round, run, board, p, 0, via, boarded.stood};
+                standAt(ride.stood, stops[std::size_t(board)]);
+                if (offer(change(st, round), ride))
+                    mark(round, st, marked);
+            }
         }
         for (int v = 0; v < 2 && p < r.boardEnd; ++v) {
-            const Label &here = before[std::size_t(st)][v];
+            const Label &here = before(st, round)[v];
             const int candidate = here.tenths == INT_MAX ? INT_MAX : here.tenths + penalty - p * kTenthsPerStop;
-            if (candidate != INT_MAX && (board < 0 || candidate < base) && mayBoard(round, st, v, run, p)) {
+            if (candidate != INT_MAX && (board < 0 || candidate < base) && mayBoard(round, st, v, run)) {
                 board = p;
                 via = v;
                 base = candidate;
                 break;
             }
         }
+        passed_[std::size_t(st)] = scan_;
     }
 }
 
 // Walks from stations a ride reached this round to stations of other names nearby, to board from there.
 void Rounds::walkOn(int round, std::vector<int> &marked) {
-    std::vector<Labels> &now = labels_[std::size_t(round)];
     const std::size_t ridden = marked.size();
     for (std::size_t k = 0; k < ridden; ++k)
         for (int v = 0; v < 2; ++v) {
-            const Label from = now[std::size_t(marked[k])][v];
+            const Label from = now_[std::size_t(marked[k])][v];
             if (from.round != round || from.walked > 0)
                 continue;
             for (auto *w = index_.walksBegin(marked[k]); w != index_.walksEnd(marked[k]); ++w) {
@@ -130,7 +165,8 @@ void Rounds::walkOn(int round, std::vector<int> &marked) {
                 to.tenths += w->tenths;
                 to.walk += w->tenths;
                 to.walked = w->tenths;
-                if (offer(now[std::size_t(w->station)], to))
+                standAt(to.stood, marked[k]);
+                if (to.tenths < now_[std::size_t(w->station)].other.tenths && offer(change(w->station, round), to))
                     mark(round, w->station, marked);
             }
         }
@@ -155,7 +191,7 @@ std::vector<Leg> Rounds::legsOf(const Arrival &a) const {
     const Label last{a.tenths, 0, a.rides, a.run, a.boardAt, a.alightAt, 0, a.via};
     const Label *l = &last;
     while (l->round > 0) {
-        const Label &prev = labels_[std::size_t(l->round - 1)][std::size_t(stops[std::size_t(l->boardAt)])][l->via];
+        const Label &prev = atEnd(l->round - 1, stops[std::size_t(l->boardAt)])[l->via];
         legs.push_back(legOf(*l, prev.walked));
         l = &prev;
     }

@@ -4,6 +4,7 @@
 
 #include "route/Planner.h"
 
+#include <array>
 #include <climits>
 #include <vector>
 
@@ -33,6 +34,8 @@ private:
         int run = -1, boardAt = -1, alightAt = -1;
         int walked = 0; // walked from the ride's end to this station
         int via = 0;    // which label of the boarding station it rode on from
+        // Where the plan stood before this ride's end: stations it boarded at or walked from (-1: none).
+        std::array<int, 4> stood{-1, -1, -1, -1};
     };
     // Per station the earliest arrival, and the earliest by another last line: a plan may not change to the
     // line it came on, and a tie must not hide the plan that can.
@@ -40,18 +43,32 @@ private:
         Label best, other;
         const Label &operator[](int via) const { return via ? other : best; }
     };
+    // The labels at the end of round-1 while round `round` runs (changed ones were set aside first).
+    const Labels &before(int station, int round) const {
+        return stashed_[std::size_t(station)] == round ? stash_[std::size_t(station)] : now_[std::size_t(station)];
+    }
+    Labels &change(int station, int round);
+    // The labels a station had at the end of a round, from the rounds' records of what changed.
+    const Labels &atEnd(int round, int station) const;
     void scanRun(int round, int run, int from, std::vector<int> &marked);
     void walkOn(int round, std::vector<int> &marked);
-    bool mayBoard(int round, int station, int via, int run, int at) const;
+    bool mayBoard(int round, int station, int via, int run) const;
     bool offer(Labels &at, const Label &l) const;
     int lineOf(const Label &l) const;
     void mark(int round, int station, std::vector<int> &marked);
+    void record(std::vector<int> marked);
     Leg legOf(const Label &l, int walkedBefore) const;
 
     const TransferIndex &index_;
     const std::vector<char> &destination_;
-    std::vector<std::vector<Labels>> labels_; // per round, per station
-    std::vector<int> markedIn_;               // per station: the last round it was marked in
+    // Only the current labels are kept whole; each round records the stations it changed, so a query costs
+    // what its rides touch, not a copy of every station per round.
+    std::vector<Labels> now_, stash_;
+    std::vector<int> stashed_;                                 // per station: the round that set its old labels aside
+    std::vector<std::vector<std::pair<int, Labels>>> changed_; // per round, by station
+    std::vector<int> passed_;                                  // per station: the last scan that passed it
+    int scan_ = 0;
+    std::vector<int> markedIn_; // per station: the last round it was marked in
     std::vector<Arrival> arrivals_;
 };
 
