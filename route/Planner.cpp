@@ -13,7 +13,7 @@ namespace velmora::route {
 namespace {
 
 // Checks the rules a plan keeps beyond being fast: no station in two rides but where they meet, and no change
-// to a line that passed, on its way to where the plan leaves it, a station where the plan stood before.
+// to a line that passed, before the change, a station where the plan stood before (a loop passes them all).
 class Rules {
 public:
     explicit Rules(const TransferIndex &index) : index_(index), seen_(std::size_t(index.stationCount()), -1) {}
@@ -40,17 +40,13 @@ private:
     bool boardedEarlier(const std::vector<Leg> &legs, std::size_t i) const {
         const Leg &leg = legs[i];
         const TransferIndex::Run &run = index_.runs()[std::size_t(leg.run)];
-        const int n = run.boardEnd - run.begin, alight = leg.boardAt + leg.stops;
         for (std::size_t j = 0; j < i; ++j)
             for (int s : {legs[j].from, legs[j].to}) {
                 if (s == leg.from)
                     continue;
-                for (auto *o = index_.occurrencesBegin(s); o != index_.occurrencesEnd(s); ++o) {
-                    if (o->run != leg.run)
-                        continue;
-                    if (!run.loop ? o->at < leg.boardAt : (leg.boardAt - o->at + n) % n < (alight - o->at + 2 * n) % n)
-                        return true;
-                }
+                const int at = index_.positionOn(s, leg.run);  // the first place the run can be boarded at s
+                if (at >= 0 && (run.loop || at < leg.boardAt)) // a loop comes round to every one of its stations
+                    return true;
             }
         return false;
     }
@@ -117,32 +113,38 @@ bool before(const TransferIndex &index, const Plan &a, const Plan &b) {
 }
 
 // Per number of rides, the best plan keeping the rules and those riding other stations within a tenth of its
-// time; a plan with more rides only when it beats every plan with fewer. Plans out of service at the asked
+// time, and the best plan without walking; a plan with more rides only when it beats every plan with fewer
+// (without walking: every plan with fewer rides and no walking). Plans out of service at the asked
 // time are kept when they pass but set no bar, so plans that run still show.
 std::vector<Plan> choosePlans(const TransferIndex &index, const Rounds &rounds, int maxRides, int atMinute) {
     std::vector<Rounds::Arrival> arrivals = rounds.arrivals();
     std::sort(arrivals.begin(), arrivals.end(), [](const Rounds::Arrival &a, const Rounds::Arrival &b) {
-        return std::tie(a.rides, a.tenths, a.run, a.boardAt, a.alightAt) <
-               std::tie(b.rides, b.tenths, b.run, b.boardAt, b.alightAt);
+        return std::tie(a.rides, a.tenths, a.walk, a.run, a.boardAt, a.alightAt) <
+               std::tie(b.rides, b.tenths, b.walk, b.run, b.boardAt, b.alightAt);
     });
     Rules rules(index);
     std::vector<Plan> plans;
     std::map<std::vector<int>, bool> ridden;
-    int fewer = INT_MAX; // the best time with fewer rides
+    int fewer = INT_MAX, fewerDry = INT_MAX; // the best times with fewer rides, with and without walking
     for (int k = 1; k <= maxRides; ++k) {
-        int best = INT_MAX;
+        int best = INT_MAX, bestDry = INT_MAX;
         for (const Rounds::Arrival &a : arrivals) {
-            if (a.rides != k || a.tenths >= fewer || (best != INT_MAX && a.tenths * 10 > best * 11))
+            const bool near = a.tenths < fewer && (best == INT_MAX || a.tenths * 10 <= best * 11);
+            const bool dry = a.walk == 0 && a.tenths < fewerDry && bestDry == INT_MAX; // walks less than any
+            if (a.rides != k || !(near || dry))
                 continue;
             std::vector<Leg> legs = rounds.legsOf(a);
             if (int(legs.size()) != k || !rules.keep(legs) || !ridden.emplace(stationsOf(index, legs), true).second)
                 continue;
             plans.push_back(makePlan(index, std::move(legs), a.tenths));
             plans.back().service = serviceAt(index, plans.back(), atMinute);
-            if (!outOfService(plans.back()))
+            if (!outOfService(plans.back())) {
                 best = std::min(best, a.tenths);
+                bestDry = a.walk == 0 ? std::min(bestDry, a.tenths) : bestDry;
+            }
         }
         fewer = std::min(fewer, best);
+        fewerDry = std::min(fewerDry, bestDry);
     }
     return plans;
 }

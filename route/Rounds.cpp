@@ -74,20 +74,30 @@ int Rounds::lineOf(const Label &l) const {
     return l.round > 0 ? index_.runs()[std::size_t(l.run)].line : -1;
 }
 
+// Whether an arrival could be kept by offer().
+bool Rounds::worth(const Labels &at, int tenths, int walk) {
+    return tenths < at.other.tenths || (walk == 0 && tenths < at.dryOther.tenths);
+}
+
 // Keeps `l` when it is the earliest, or the earliest on another last line than the earliest; true if kept.
-bool Rounds::offer(Labels &at, const Label &l) const {
+bool Rounds::offer(Label &first, Label &second, const Label &l) const {
     const int line = lineOf(l);
-    if (l.tenths < at.best.tenths) {
-        if (lineOf(at.best) != line)
-            at.other = at.best;
-        at.best = l;
+    if (l.tenths < first.tenths) {
+        if (lineOf(first) != line)
+            second = first;
+        first = l;
         return true;
     }
-    if (line != lineOf(at.best) && l.tenths < at.other.tenths) {
-        at.other = l;
+    if (line != lineOf(first) && l.tenths < second.tenths) {
+        second = l;
         return true;
     }
     return false;
+}
+
+bool Rounds::offer(Labels &at, const Label &l) const {
+    const bool dry = l.walk == 0 && offer(at.dry, at.dryOther, l);
+    return offer(at.best, at.other, l) || dry;
 }
 
 // Boarding `run` at the scan's position after the plan that reached `station` with round-1 rides: not the line
@@ -97,10 +107,9 @@ bool Rounds::mayBoard(int round, int station, int via, int run) const {
     const Label &l = before(station, round)[via];
     if (l.tenths == INT_MAX || lineOf(l) == r.line)
         return false;
-    if (!r.loop) // round a loop "before" depends on where the ride ends: the plans' rules check that
-        for (int s : l.stood)
-            if (s >= 0 && s != station && passed_[std::size_t(s)] == scan_)
-                return false;
+    for (int s : l.stood) // a loop comes round to every one of its stations
+        if (s >= 0 && s != station && (r.loop ? index_.positionOn(s, run) >= 0 : passed_[std::size_t(s)] == scan_))
+            return false;
     return true;
 }
 
@@ -113,39 +122,53 @@ static void standAt(std::array<int, 4> &stood, int station) {
         }
 }
 
-// One pass along a run: ride on from the best boarding so far, and board anew where that arrives earlier.
+// One pass along a run: ride on from the best boarding so far, and board anew where that arrives earlier. A
+// second boarding follows plans that have not walked, so a plan without walking is not lost to a faster one.
 void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
     const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
     const std::vector<int> &stops = index_.stops();
     const int penalty = round > 1 ? kChangeTenths : 0;
-    int board = -1, via = 0, base = 0; // arrival at position p: base + p * kTenthsPerStop
+    struct Boarding {
+        int at = -1, via = 0, base = 0; // arrival at position p: base + p * kTenthsPerStop
+    } any, dry;
     ++scan_;
     for (int p = r.loop ? from : r.begin; p < from; ++p) // only to know what the line passes before boarding
         passed_[std::size_t(stops[std::size_t(p)])] = scan_;
     for (int p = from; p < r.end; ++p) {
-        if (board >= 0 && p >= r.limit(board))
+        if (any.at >= 0 && p >= r.limit(std::max(any.at, dry.at)))
             break; // a loop ridden all the way round; no later boarding is possible either
         const int st = stops[std::size_t(p)];
-        if (board >= 0 && st != stops[std::size_t(board)]) {
-            const int arrive = base + p * kTenthsPerStop;
+        for (Boarding *b : {&any, &dry}) {
+            if (b->at < 0 || st == stops[std::size_t(b->at)] || p >= r.limit(b->at) ||
+                (b == &dry && dry.at == any.at && dry.via == any.via))
+                continue;
+            const int arrive = b->base + p * kTenthsPerStop;
+            const Label &boarded = before(stops[std::size_t(b->at)], round)[b->via];
+            if (std::find(boarded.stood.begin(), boarded.stood.end(), st) != boarded.stood.end()) {
+                b->at = -1; // back where the plan stood: riding on is away and back, so board anew here
+                continue;
+            }
             if (destination_[std::size_t(st)])
-                arrivals_.push_back({round, run, board, p, arrive, via});
-            if (arrive < now_[std::size_t(st)].other.tenths) {
-                const Label &boarded = before(stops[std::size_t(board)], round)[via];
-                Label ride{arrive, boarded.walk, round, run, board, p, 0, via, boarded.stood};
-                standAt(ride.stood, stops[std::size_t(board)]);
+                arrivals_.push_back({round, run, b->at, p, arrive, b->via, boarded.walk});
+            if (worth(now_[std::size_t(st)], arrive, boarded.walk)) {
+                Label ride{arrive, boarded.walk, round, run, b->at, p, 0, b->via, boarded.stood};
+                standAt(ride.stood, stops[std::size_t(b->at)]);
                 if (offer(change(st, round), ride))
                     mark(round, st, marked);
             }
         }
-        for (int v = 0; v < 2 && p < r.boardEnd; ++v) {
+        for (int v = 0; v < 4 && p < r.boardEnd; ++v) {
             const Label &here = before(st, round)[v];
-            const int candidate = here.tenths == INT_MAX ? INT_MAX : here.tenths + penalty - p * kTenthsPerStop;
-            if (candidate != INT_MAX && (board < 0 || candidate < base) && mayBoard(round, st, v, run)) {
-                board = p;
-                via = v;
-                base = candidate;
-                break;
+            if (here.tenths == INT_MAX)
+                continue;
+            const int candidate = here.tenths + penalty - p * kTenthsPerStop;
+            const bool better = any.at < 0 || candidate < any.base;
+            const bool betterDry = here.walk == 0 && (dry.at < 0 || candidate < dry.base);
+            if ((better || betterDry) && mayBoard(round, st, v, run)) {
+                if (better)
+                    any = {p, v, candidate};
+                if (betterDry)
+                    dry = {p, v, candidate};
             }
         }
         passed_[std::size_t(st)] = scan_;
@@ -166,7 +189,7 @@ void Rounds::walkOn(int round, std::vector<int> &marked) {
                 to.walk += w->tenths;
                 to.walked = w->tenths;
                 standAt(to.stood, marked[k]);
-                if (to.tenths < now_[std::size_t(w->station)].other.tenths && offer(change(w->station, round), to))
+                if (worth(now_[std::size_t(w->station)], to.tenths, to.walk) && offer(change(w->station, round), to))
                     mark(round, w->station, marked);
             }
         }
@@ -188,7 +211,7 @@ Leg Rounds::legOf(const Label &l, int walkedBefore) const {
 std::vector<Leg> Rounds::legsOf(const Arrival &a) const {
     const std::vector<int> &stops = index_.stops();
     std::vector<Leg> legs;
-    const Label last{a.tenths, 0, a.rides, a.run, a.boardAt, a.alightAt, 0, a.via};
+    const Label last{a.tenths, a.walk, a.rides, a.run, a.boardAt, a.alightAt, 0, a.via};
     const Label *l = &last;
     while (l->round > 0) {
         const Label &prev = atEnd(l->round - 1, stops[std::size_t(l->boardAt)])[l->via];

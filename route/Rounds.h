@@ -17,7 +17,8 @@ public:
         int rides;
         int run, boardAt, alightAt;
         int tenths;
-        int via; // which label of the boarding station
+        int via;  // which label of the boarding station
+        int walk; // walked over the plan, tenths
     };
 
     Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
@@ -37,11 +38,13 @@ private:
         // Where the plan stood before this ride's end: stations it boarded at or walked from (-1: none).
         std::array<int, 4> stood{-1, -1, -1, -1};
     };
-    // Per station the earliest arrival, and the earliest by another last line: a plan may not change to the
-    // line it came on, and a tie must not hide the plan that can.
+    // Per station the earliest arrival and the earliest by another last line (a plan may not change to the line
+    // it came on, and a tie must not hide the plan that can), and the same two among plans without walking.
     struct Labels {
-        Label best, other;
-        const Label &operator[](int via) const { return via ? other : best; }
+        Label best, other, dry, dryOther;
+        const Label &operator[](int via) const {
+            return via == 0 ? best : via == 1 ? other : via == 2 ? dry : dryOther;
+        }
     };
     // The labels at the end of round-1 while round `round` runs (changed ones were set aside first).
     const Labels &before(int station, int round) const {
@@ -54,6 +57,8 @@ private:
     void walkOn(int round, std::vector<int> &marked);
     bool mayBoard(int round, int station, int via, int run) const;
     bool offer(Labels &at, const Label &l) const;
+    bool offer(Label &first, Label &second, const Label &l) const;
+    static bool worth(const Labels &at, int tenths, int walk);
     int lineOf(const Label &l) const;
     void mark(int round, int station, std::vector<int> &marked);
     void record(std::vector<int> marked);
