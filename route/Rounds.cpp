@@ -4,18 +4,37 @@
 
 namespace velmora::route {
 
+Rounds::Scratch &Rounds::scratch() {
+    thread_local Scratch buffers;
+    return buffers;
+}
+
 Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
                int maxRides)
-    : index_(index), destination_(destination), now_(std::size_t(index.stationCount())),
-      stash_(std::size_t(index.stationCount())), stashed_(std::size_t(index.stationCount()), -1),
-      passed_(std::size_t(index.stationCount()), -1), markedIn_(std::size_t(index.stationCount()), -1) {
+    : index_(index), destination_(destination), s_(scratch()), now_(s_.now), stash_(s_.stash), stashed_(s_.stashed),
+      passed_(s_.passed), markedIn_(s_.markedIn) {
+    const std::size_t stations = std::size_t(index.stationCount());
+    if (!s_.clean) { // the last query on this thread stopped half-way
+        s_ = Scratch{};
+        s_.clean = true;
+    }
+    s_.clean = false;
+    if (now_.size() < stations) {
+        now_.resize(stations);
+        stash_.resize(stations);
+        stashed_.resize(stations, -1);
+        passed_.resize(stations, -1);
+        markedIn_.resize(stations, -1);
+    }
+    if (s_.first.size() < index.runs().size())
+        s_.first.resize(index.runs().size(), INT_MAX);
     std::vector<int> marked;
     for (int s : origins) {
         now_[std::size_t(s)].best = {0, 0, 0, -1, -1, -1, 0, 0, {-1, -1, -1, -1}};
         mark(0, s, marked);
     }
     record(marked);
-    std::vector<int> first(index.runs().size(), INT_MAX), touched;
+    std::vector<int> &first = s_.first, touched;
     for (int k = 1; k <= maxRides && !marked.empty(); ++k) {
         // Each run once, from the first position where it can be boarded at a station marked last round.
         for (int s : marked)
@@ -36,9 +55,22 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
     }
 }
 
+Rounds::~Rounds() {
+    for (const auto &round : changed_)
+        for (const auto &entry : round) {
+            now_[std::size_t(entry.first)] = Labels{};
+            markedIn_[std::size_t(entry.first)] = -1;
+        }
+    for (int s : s_.touched)
+        stashed_[std::size_t(s)] = -1;
+    s_.touched.clear();
+    s_.clean = true;
+}
+
 void Rounds::record(std::vector<int> marked) {
     std::sort(marked.begin(), marked.end());
     changed_.emplace_back();
+    changed_.back().reserve(marked.size());
     for (int s : marked)
         changed_.back().emplace_back(s, now_[std::size_t(s)]);
 }
@@ -47,6 +79,7 @@ Rounds::Labels &Rounds::change(int station, int round) {
     if (stashed_[std::size_t(station)] != round) {
         stash_[std::size_t(station)] = now_[std::size_t(station)];
         stashed_[std::size_t(station)] = round;
+        s_.touched.push_back(station);
     }
     return now_[std::size_t(station)];
 }
@@ -108,7 +141,7 @@ bool Rounds::mayBoard(int round, int station, int via, int run) const {
     if (l.tenths == INT_MAX || lineOf(l) == r.line)
         return false;
     for (int s : l.stood) // a loop comes round to every one of its stations
-        if (s >= 0 && s != station && (r.loop ? index_.positionOn(s, run) >= 0 : passed_[std::size_t(s)] == scan_))
+        if (s >= 0 && s != station && (r.loop ? index_.positionOn(s, run) >= 0 : passed_[std::size_t(s)] == s_.scan))
             return false;
     return true;
 }
@@ -131,9 +164,9 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
     struct Boarding {
         int at = -1, via = 0, base = 0; // arrival at position p: base + p * kTenthsPerStop
     } any, dry;
-    ++scan_;
+    const int scan = ++s_.scan;
     for (int p = r.loop ? from : r.begin; p < from; ++p) // only to know what the line passes before boarding
-        passed_[std::size_t(stops[std::size_t(p)])] = scan_;
+        passed_[std::size_t(stops[std::size_t(p)])] = scan;
     for (int p = from; p < r.end; ++p) {
         if (any.at >= 0 && p >= r.limit(std::max(any.at, dry.at)))
             break; // a loop ridden all the way round; no later boarding is possible either
@@ -171,7 +204,7 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
                     dry = {p, v, candidate};
             }
         }
-        passed_[std::size_t(st)] = scan_;
+        passed_[std::size_t(st)] = scan;
     }
 }
 

@@ -23,6 +23,9 @@ public:
 
     Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
            int maxRides);
+    ~Rounds();
+    Rounds(const Rounds &) = delete;
+    Rounds &operator=(const Rounds &) = delete;
     const std::vector<Arrival> &arrivals() const { return arrivals_; }
     // The rides of an arrival, first to last.
     std::vector<Leg> legsOf(const Arrival &a) const;
@@ -66,14 +69,24 @@ private:
 
     const TransferIndex &index_;
     const std::vector<char> &destination_;
-    // Only the current labels are kept whole; each round records the stations it changed, so a query costs
-    // what its rides touch, not a copy of every station per round.
-    std::vector<Labels> now_, stash_;
-    std::vector<int> stashed_;                                 // per station: the round that set its old labels aside
+    // Only the current labels are kept whole, in buffers each thread reuses from query to query (cleared where
+    // a query touched them), and each round records the stations it changed: a query costs what its rides touch,
+    // not a copy or a fresh page of every station per round.
+    struct Scratch {
+        std::vector<Labels> now, stash;
+        std::vector<int> stashed;  // per station: the round that set its old labels aside
+        std::vector<int> passed;   // per station: the last scan that passed it
+        std::vector<int> markedIn; // per station: the last round it was marked in
+        std::vector<int> first;    // per run: where to start scanning it this round
+        std::vector<int> touched;  // stations whose labels were set aside
+        int scan = 0;
+        bool clean = true; // false while a query runs: one that did not end leaves it to be cleared whole
+    };
+    static Scratch &scratch();
+    Scratch &s_;
+    std::vector<Labels> &now_, &stash_;
+    std::vector<int> &stashed_, &passed_, &markedIn_;
     std::vector<std::vector<std::pair<int, Labels>>> changed_; // per round, by station
-    std::vector<int> passed_;                                  // per station: the last scan that passed it
-    int scan_ = 0;
-    std::vector<int> markedIn_; // per station: the last round it was marked in
     std::vector<Arrival> arrivals_;
 };
 
