@@ -7,6 +7,8 @@
 #include <mutex>
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
+#include <unicode/uscript.h>
+#include <unordered_map>
 
 namespace velmora::route {
 
@@ -31,8 +33,7 @@ std::unique_ptr<icu::Transliterator> transliterator(const char *id) {
     return U_SUCCESS(status) ? std::move(t) : nullptr;
 }
 
-std::string through(const icu::Transliterator *t, const std::string &utf8) {
-    icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
+std::string through(const icu::Transliterator *t, icu::UnicodeString text) {
     if (t)
         t->transliterate(text);
     std::string out;
@@ -40,11 +41,45 @@ std::string through(const icu::Transliterator *t, const std::string &utf8) {
     return out;
 }
 
-std::string asciiLower(std::string s) {
-    for (char &c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return s;
+// The lower-case ASCII letters and digits of a spelling.
+std::string letters(const std::string &spelled) {
+    std::string out;
+    for (char c : spelled)
+        if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))
+            out += c;
+        else if (c >= 'A' && c <= 'Z')
+            out += char(c - 'A' + 'a');
+    return out;
+}
+
+// Appends a spelled piece: a syllable of its own, or more of the ASCII word before it.
+void spell(const std::string &piece, bool syllable, std::string &full, std::string &initials, std::string &starts) {
+    if (piece.empty())
+        return;
+    if (syllable)
+        initials += piece[0];
+    full += piece;
+    starts += syllable ? '1' : '0';
+    starts.append(piece.size() - 1, '0');
+}
+
+// Simplified characters, ASCII letters in lower case; one character at a time, through `cache`.
+std::string folded(const icu::Transliterator *simplify, std::unordered_map<UChar32, std::string> &cache,
+                   const std::string &utf8) {
+    const icu::UnicodeString text = icu::UnicodeString::fromUTF8(utf8);
+    std::string out;
+    for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+        const UChar32 c = text.char32At(i);
+        if (c < 0x80) {
+            out += char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            continue;
+        }
+        auto [it, added] = cache.try_emplace(c);
+        if (added)
+            it->second = through(simplify, icu::UnicodeString(c));
+        out += it->second;
+    }
+    return out;
 }
 
 // Pinyin is tried for two letters or more: one letter is in nearly every spelled name.
@@ -68,27 +103,39 @@ bool spelledFrom(const std::string &full, const std::string &starts, const std::
 const TransferIndex::Folds &TransferIndex::folds(bool pinyin) const {
     Folds &f = *folds_;
     std::call_once(f.folded, [this, &f] {
+        // Each character simplified once: folding whole names one by one costs several times as much.
         auto simplify = transliterator("Traditional-Simplified");
+        std::unordered_map<UChar32, std::string> simple;
         f.names.reserve(names_.size());
         for (const std::string &name : names_)
-            f.names.push_back(asciiLower(through(simplify.get(), gbkToUtf8(name))));
+            f.names.push_back(folded(simplify.get(), simple, gbkToUtf8(name)));
     });
     if (pinyin)
         std::call_once(f.spelled, [&f] {
+            // One character at a time, each spelled once: spelling whole names costs fifteen times as much.
             auto latin = transliterator("Han-Latin; Latin-ASCII");
+            std::unordered_map<UChar32, std::string> syllables;
             for (const std::string &name : f.names) {
-                const std::string spelled = asciiLower(through(latin.get(), name));
                 std::string full, initials, starts;
-                bool start = true;
-                for (char c : spelled) {
-                    const bool alnum = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
-                    if (alnum && start)
-                        initials += c;
-                    if (alnum) {
-                        full += c;
-                        starts += start ? '1' : '0';
+                bool inWord = false;
+                const icu::UnicodeString text = icu::UnicodeString::fromUTF8(name);
+                for (int32_t i = 0; i < text.length(); i = text.moveIndex32(i, 1)) {
+                    const UChar32 c = text.char32At(i);
+                    if (c < 0x80) {
+                        const bool alnum = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+                        if (alnum)
+                            spell(std::string(1, char(c)), !inWord, full, initials, starts);
+                        inWord = alnum;
+                        continue;
                     }
-                    start = !alnum;
+                    inWord = false;
+                    UErrorCode status = U_ZERO_ERROR;
+                    if (uscript_getScript(c, &status) != USCRIPT_HAN)
+                        continue;
+                    auto [it, added] = syllables.try_emplace(c);
+                    if (added)
+                        it->second = letters(through(latin.get(), icu::UnicodeString(c)));
+                    spell(it->second, true, full, initials, starts);
                 }
                 f.pinyin.push_back(std::move(full));
                 f.initials.push_back(std::move(initials));
@@ -106,7 +153,8 @@ std::vector<int> TransferIndex::matchStations(std::string_view typed) const {
         // A transliterator is not safe to share between threads: one per call is cheap next to the scan.
         return transliterator("Traditional-Simplified");
     };
-    const std::string wanted = asciiLower(through(simplify().get(), gbkToUtf8(std::string(text))));
+    std::unordered_map<UChar32, std::string> cache;
+    const std::string wanted = folded(simplify().get(), cache, gbkToUtf8(std::string(text)));
     const bool spelled = lettersOnly(wanted);
     const Folds &f = folds(spelled);
     // Exact names first, then names equal once folded, then names containing the text.
