@@ -100,9 +100,14 @@ TEST(PlannerOnARealNetwork, RidesLinesForwardAndKeepsTheBestPlansOnYamanashi) {
     velmora::TSQLiteDatabase db("y.dbf", velmora::dbKey);
     const std::string city = db.QueryTable("SELECT id FROM city")->ColumnText(0);
     const auto index = TransferIndex::fromDatabase(db, city);
-    std::map<std::string, std::pair<std::string, std::string>> lists; // by line id: sh, xh
-    for (auto rows = db.QueryTable("SELECT id, sh, xh FROM bus"); !rows->AtEnd(); rows->MoveNext())
-        lists[rows->ColumnText(0)] = {rows->ColumnText(1), rows->ColumnText(2)};
+    // By line id: sh, xh and the stored kind ("" when the database has none for the line).
+    std::map<std::string, std::array<std::string, 3>> lists;
+    const bool kinds = db.QueryTable("SELECT 1 FROM sqlite_master WHERE name='busmeta'")->RowCount() > 0;
+    for (auto rows = db.QueryTable(kinds ? "SELECT bus.id, sh, xh, busmeta.kind FROM bus LEFT JOIN busmeta ON "
+                                           "busmeta.id = bus.id"
+                                         : "SELECT id, sh, xh, '' FROM bus");
+         !rows->AtEnd(); rows->MoveNext())
+        lists[rows->ColumnText(0)] = {rows->ColumnText(1), rows->ColumnText(2), rows->ColumnText(3)};
     int loops = 0;
     for (const auto &run : index->runs())
         loops += run.loop;
@@ -117,15 +122,16 @@ TEST(PlannerOnARealNetwork, RidesLinesForwardAndKeepsTheBestPlansOnYamanashi) {
         planned += !plans.empty();
         for (const Plan &p : plans)
             for (const Leg &leg : p.legs) {
-                const auto &[sh, xh] = lists[index->line(leg.line).id];
-                const TransferIndex::Run &run = index->runs()[std::size_t(leg.run)];
-                std::vector<std::string> rode;
+                const auto &[sh, xh, kind] = lists[index->line(leg.line).id];
+                std::vector<std::string> rode, up = names(sh), back(up.rbegin(), up.rend());
                 for (int at = leg.boardAt; at <= leg.boardAt + leg.stops; ++at)
                     rode.push_back(index->stationName(index->stops()[std::size_t(at)]));
-                std::vector<std::string> back = names(sh);
-                std::reverse(back.begin(), back.end());
-                EXPECT_TRUE(rideAlong(names(sh), rode, run.loop) ||
-                            (!run.loop && rideAlong(xh.empty() ? back : names(xh), rode, false)))
+                // As stored: one way along sh, a loop round sh, both ways along sh and xh (sh back if blank).
+                const bool loop = kind == "2" || (kind.empty() && up.size() > 2 && up.front() == up.back());
+                if (loop && up.size() > 1 && up.front() == up.back())
+                    up.pop_back();
+                EXPECT_TRUE(rideAlong(up, rode, loop) ||
+                            (!loop && kind != "1" && rideAlong(xh.empty() ? back : names(xh), rode, false)))
                     << velmora::gbkToUtf8(index->line(leg.line).name);
             }
     }
