@@ -21,7 +21,6 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
     s_.clean = false;
     if (now_.size() < stations) {
         now_.resize(stations);
-        stash_.resize(stations);
         stashed_.resize(stations, -1);
         passed_.resize(stations, -1);
         markedIn_.resize(stations, -1);
@@ -52,6 +51,7 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
         touched.clear();
         walkOn(k, marked);
         record(marked);
+        unstash();
     }
 }
 
@@ -61,9 +61,7 @@ Rounds::~Rounds() {
             now_[std::size_t(entry.first)] = Labels{};
             markedIn_[std::size_t(entry.first)] = -1;
         }
-    for (int s : s_.touched)
-        stashed_[std::size_t(s)] = -1;
-    s_.touched.clear();
+    unstash();
     s_.clean = true;
 }
 
@@ -75,10 +73,18 @@ void Rounds::record(std::vector<int> marked) {
         changed_.back().emplace_back(s, now_[std::size_t(s)]);
 }
 
-Rounds::Labels &Rounds::change(int station, int round) {
-    if (stashed_[std::size_t(station)] != round) {
-        stash_[std::size_t(station)] = now_[std::size_t(station)];
-        stashed_[std::size_t(station)] = round;
+// Forgets the labels set aside: a new round sets aside its own.
+void Rounds::unstash() {
+    for (int s : s_.touched)
+        stashed_[std::size_t(s)] = -1;
+    s_.touched.clear();
+    stash_.clear();
+}
+
+Rounds::Labels &Rounds::change(int station) {
+    if (stashed_[std::size_t(station)] < 0) {
+        stashed_[std::size_t(station)] = int(stash_.size());
+        stash_.push_back(now_[std::size_t(station)]);
         s_.touched.push_back(station);
     }
     return now_[std::size_t(station)];
@@ -133,11 +139,11 @@ bool Rounds::offer(Labels &at, const Label &l) const {
     return offer(at.best, at.other, l) || dry;
 }
 
-// Boarding `run` at the scan's position after the plan that reached `station` with round-1 rides: not the line
+// Boarding `run` at the scan's position after the plan that reached `station` in the rounds before: not the line
 // just ridden, and not a line that passed a station where that plan stood (the scan marks what it passed).
-bool Rounds::mayBoard(int round, int station, int via, int run) const {
+bool Rounds::mayBoard(int station, int via, int run) const {
     const TransferIndex::Run &r = index_.runs()[std::size_t(run)];
-    const Label &l = before(station, round)[via];
+    const Label &l = before(station)[via];
     if (l.tenths == INT_MAX || lineOf(l) == r.line)
         return false;
     for (int s : l.stood) // a loop comes round to every one of its stations
@@ -176,7 +182,7 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
                 (b == &dry && dry.at == any.at && dry.via == any.via))
                 continue;
             const int arrive = b->base + p * kTenthsPerStop;
-            const Label &boarded = before(stops[std::size_t(b->at)], round)[b->via];
+            const Label &boarded = before(stops[std::size_t(b->at)])[b->via];
             if (std::find(boarded.stood.begin(), boarded.stood.end(), st) != boarded.stood.end()) {
                 b->at = -1; // back where the plan stood: riding on is away and back, so board anew here
                 continue;
@@ -186,18 +192,18 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
             if (worth(now_[std::size_t(st)], arrive, boarded.walk)) {
                 Label ride{arrive, boarded.walk, round, run, b->at, p, 0, b->via, boarded.stood};
                 standAt(ride.stood, stops[std::size_t(b->at)]);
-                if (offer(change(st, round), ride))
+                if (offer(change(st), ride))
                     mark(round, st, marked);
             }
         }
         for (int v = 0; v < 4 && p < r.boardEnd; ++v) {
-            const Label &here = before(st, round)[v];
+            const Label &here = before(st)[v];
             if (here.tenths == INT_MAX)
                 continue;
             const int candidate = here.tenths + penalty - p * kTenthsPerStop;
             const bool better = any.at < 0 || candidate < any.base;
             const bool betterDry = here.walk == 0 && (dry.at < 0 || candidate < dry.base);
-            if ((better || betterDry) && mayBoard(round, st, v, run)) {
+            if ((better || betterDry) && mayBoard(st, v, run)) {
                 if (better)
                     any = {p, v, candidate};
                 if (betterDry)
@@ -222,7 +228,7 @@ void Rounds::walkOn(int round, std::vector<int> &marked) {
                 to.walk += w->tenths;
                 to.walked = w->tenths;
                 standAt(to.stood, marked[k]);
-                if (worth(now_[std::size_t(w->station)], to.tenths, to.walk) && offer(change(w->station, round), to))
+                if (worth(now_[std::size_t(w->station)], to.tenths, to.walk) && offer(change(w->station), to))
                     mark(round, w->station, marked);
             }
         }

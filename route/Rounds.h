@@ -6,6 +6,7 @@
 
 #include <array>
 #include <climits>
+#include <deque>
 #include <vector>
 
 namespace velmora::route {
@@ -49,16 +50,18 @@ private:
             return via == 0 ? best : via == 1 ? other : via == 2 ? dry : dryOther;
         }
     };
-    // The labels at the end of round-1 while round `round` runs (changed ones were set aside first).
-    const Labels &before(int station, int round) const {
-        return stashed_[std::size_t(station)] == round ? stash_[std::size_t(station)] : now_[std::size_t(station)];
+    // A station's labels as the last round left them, while a round runs (it sets aside those it changes).
+    const Labels &before(int station) const {
+        const int at = stashed_[std::size_t(station)];
+        return at >= 0 ? stash_[std::size_t(at)] : now_[std::size_t(station)];
     }
-    Labels &change(int station, int round);
+    Labels &change(int station);
+    void unstash();
     // The labels a station had at the end of a round, from the rounds' records of what changed.
     const Labels &atEnd(int round, int station) const;
     void scanRun(int round, int run, int from, std::vector<int> &marked);
     void walkOn(int round, std::vector<int> &marked);
-    bool mayBoard(int round, int station, int via, int run) const;
+    bool mayBoard(int station, int via, int run) const;
     bool offer(Labels &at, const Label &l) const;
     bool offer(Label &first, Label &second, const Label &l) const;
     static bool worth(const Labels &at, int tenths, int walk);
@@ -73,8 +76,9 @@ private:
     // a query touched them), and each round records the stations it changed: a query costs what its rides touch,
     // not a copy or a fresh page of every station per round.
     struct Scratch {
-        std::vector<Labels> now, stash;
-        std::vector<int> stashed;  // per station: the round that set its old labels aside
+        std::vector<Labels> now;
+        std::deque<Labels> stash;  // labels set aside this round (a deque: taking one keeps the others in place)
+        std::vector<int> stashed;  // per station: where in `stash` its labels are, or -1
         std::vector<int> passed;   // per station: the last scan that passed it
         std::vector<int> markedIn; // per station: the last round it was marked in
         std::vector<int> first;    // per run: where to start scanning it this round
@@ -84,7 +88,8 @@ private:
     };
     static Scratch &scratch();
     Scratch &s_;
-    std::vector<Labels> &now_, &stash_;
+    std::vector<Labels> &now_;
+    std::deque<Labels> &stash_;
     std::vector<int> &stashed_, &passed_, &markedIn_;
     std::vector<std::vector<std::pair<int, Labels>>> changed_; // per round, by station
     std::vector<Arrival> arrivals_;
