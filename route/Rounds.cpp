@@ -21,6 +21,7 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
     s_.clean = false;
     if (now_.size() < stations) {
         now_.resize(stations);
+        stash_.reserve(stations);
         stashed_.resize(stations, -1);
         passed_.resize(stations, -1);
         markedIn_.resize(stations, -1);

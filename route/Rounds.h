@@ -6,7 +6,6 @@
 
 #include <array>
 #include <climits>
-#include <deque>
 #include <vector>
 
 namespace velmora::route {
@@ -77,7 +76,9 @@ private:
     // not a copy or a fresh page of every station per round.
     struct Scratch {
         std::vector<Labels> now;
-        std::deque<Labels> stash;  // labels set aside this round (a deque: taking one keeps the others in place)
+        // Labels set aside this round. Room for every station is reserved, so setting one aside moves none of
+        // the others; the pages are only touched where a query sets labels aside.
+        std::vector<Labels> stash;
         std::vector<int> stashed;  // per station: where in `stash` its labels are, or -1
         std::vector<int> passed;   // per station: the last scan that passed it
         std::vector<int> markedIn; // per station: the last round it was marked in
@@ -89,7 +90,7 @@ private:
     static Scratch &scratch();
     Scratch &s_;
     std::vector<Labels> &now_;
-    std::deque<Labels> &stash_;
+    std::vector<Labels> &stash_;
     std::vector<int> &stashed_, &passed_, &markedIn_;
     std::vector<std::vector<std::pair<int, Labels>>> changed_; // per round, by station
     std::vector<Arrival> arrivals_;

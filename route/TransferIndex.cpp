@@ -38,9 +38,9 @@ std::uint32_t TransferIndex::keyHash(std::string_view name, int place) {
 int TransferIndex::find(std::string_view name, int place, std::uint32_t hash, std::size_t &slot) const {
     const std::size_t mask = slots_.size() - 1;
     for (slot = hash & mask; slots_[slot].station >= 0; slot = (slot + 1) & mask) {
-        const std::size_t s = std::size_t(slots_[slot].station);
-        if (slots_[slot].hash == hash && places_[s] == place && names_[s] == name)
-            return slots_[slot].station;
+        const Slot &at = slots_[slot];
+        if (at.hash == hash && at.place == place && names_[std::size_t(at.station)] == name)
+            return at.station;
     }
     return -1;
 }
@@ -48,7 +48,7 @@ int TransferIndex::find(std::string_view name, int place, std::uint32_t hash, st
 // One station per name and place: far-apart stops of one name stay apart.
 int TransferIndex::intern(std::string_view name, int place) {
     if (slots_.empty())
-        slots_.assign(1024, {0, -1});
+        slots_.assign(1024, {0, -1, 0});
     const std::uint32_t hash = keyHash(name, place);
     std::size_t slot;
     const int found = find(name, place, hash, slot);
@@ -57,9 +57,9 @@ int TransferIndex::intern(std::string_view name, int place) {
     const int station = int(names_.size());
     names_.emplace_back(name);
     places_.push_back(place);
-    slots_[slot] = {hash, station};
+    slots_[slot] = {hash, station, place};
     if (names_.size() * 2 > slots_.size()) { // keep at most half full, so probes stay short
-        std::vector<Slot> old(slots_.size() * 2, {0, -1});
+        std::vector<Slot> old(slots_.size() * 2, {0, -1, 0});
         old.swap(slots_);
         const std::size_t mask = slots_.size() - 1;
         for (const Slot &s : old)

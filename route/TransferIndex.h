@@ -106,6 +106,7 @@ private:
     struct Slot {
         std::uint32_t hash;
         int station; // -1: empty
+        int place;   // beside the number, so a lookup reads no other array before the name
     };
     std::vector<Slot> slots_;
     std::vector<int> up_, down_; // the line being added
