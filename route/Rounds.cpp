@@ -12,7 +12,7 @@ Rounds::Scratch &Rounds::scratch() {
 Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, const std::vector<char> &destination,
                int maxRides)
     : index_(index), destination_(destination), s_(scratch()), now_(s_.now), stash_(s_.stash), stashed_(s_.stashed),
-      passed_(s_.passed), markedIn_(s_.markedIn) {
+      passed_(s_.passed), markedIn_(s_.markedIn), changed_(s_.changed) {
     const std::size_t stations = std::size_t(index.stationCount());
     if (!s_.clean) { // the last query on this thread stopped half-way
         s_ = Scratch{};
@@ -57,8 +57,8 @@ Rounds::Rounds(const TransferIndex &index, const std::vector<int> &origins, cons
 }
 
 Rounds::~Rounds() {
-    for (const auto &round : changed_)
-        for (const auto &entry : round) {
+    for (std::size_t r = 0; r < rounds_; ++r)
+        for (const auto &entry : changed_[r]) {
             now_[std::size_t(entry.first)] = Labels{};
             markedIn_[std::size_t(entry.first)] = -1;
         }
@@ -68,10 +68,22 @@ Rounds::~Rounds() {
 
 void Rounds::record(std::vector<int> marked) {
     std::sort(marked.begin(), marked.end());
-    changed_.emplace_back();
-    changed_.back().reserve(marked.size());
-    for (int s : marked)
-        changed_.back().emplace_back(s, now_[std::size_t(s)]);
+    if (rounds_ == changed_.size())
+        changed_.emplace_back();
+    auto &changed = changed_[rounds_++];
+    changed.clear();
+    for (int s : marked) {
+        const Labels &l = now_[std::size_t(s)];
+        Steps steps;
+        for (int v = 0; v < 4; ++v)
+            steps[std::size_t(v)] = {l[v].run,
+                                     l[v].boardAt,
+                                     l[v].alightAt,
+                                     std::int16_t(l[v].walked),
+                                     std::int8_t(l[v].round),
+                                     std::int8_t(l[v].via)};
+        changed.emplace_back(s, steps);
+    }
 }
 
 // Forgets the labels set aside: a new round sets aside its own.
@@ -91,12 +103,12 @@ Rounds::Labels &Rounds::change(int station) {
     return now_[std::size_t(station)];
 }
 
-const Rounds::Labels &Rounds::atEnd(int round, int station) const {
-    static const Labels none;
+const Rounds::Steps &Rounds::atEnd(int round, int station) const {
+    static const Steps none{};
     for (int r = round; r >= 0; --r) {
         const auto &c = changed_[std::size_t(r)];
         auto it = std::lower_bound(c.begin(), c.end(), station,
-                                   [](const std::pair<int, Labels> &e, int s) { return e.first < s; });
+                                   [](const std::pair<int, Steps> &e, int s) { return e.first < s; });
         if (it != c.end() && it->first == station)
             return it->second;
     }
@@ -235,7 +247,7 @@ void Rounds::walkOn(int round, std::vector<int> &marked) {
         }
 }
 
-Leg Rounds::legOf(const Label &l, int walkedBefore) const {
+Leg Rounds::legOf(const Step &l, int walkedBefore) const {
     const std::vector<int> &stops = index_.stops();
     const TransferIndex::Run &r = index_.runs()[std::size_t(l.run)];
     return {r.line,
@@ -251,10 +263,10 @@ Leg Rounds::legOf(const Label &l, int walkedBefore) const {
 std::vector<Leg> Rounds::legsOf(const Arrival &a) const {
     const std::vector<int> &stops = index_.stops();
     std::vector<Leg> legs;
-    const Label last{a.tenths, a.walk, a.rides, a.run, a.boardAt, a.alightAt, 0, a.via};
-    const Label *l = &last;
+    const Step last{a.run, a.boardAt, a.alightAt, 0, std::int8_t(a.rides), std::int8_t(a.via)};
+    const Step *l = &last;
     while (l->round > 0) {
-        const Label &prev = atEnd(l->round - 1, stops[std::size_t(l->boardAt)])[l->via];
+        const Step &prev = atEnd(l->round - 1, stops[std::size_t(l->boardAt)])[std::size_t(l->via)];
         legs.push_back(legOf(*l, prev.walked));
         l = &prev;
     }

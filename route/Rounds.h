@@ -6,6 +6,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace velmora::route {
@@ -56,8 +57,15 @@ private:
     }
     Labels &change(int station);
     void unstash();
-    // The labels a station had at the end of a round, from the rounds' records of what changed.
-    const Labels &atEnd(int round, int station) const;
+    // What rebuilding a plan needs of a label.
+    struct Step {
+        int run = -1, boardAt = -1, alightAt = -1;
+        std::int16_t walked = 0;
+        std::int8_t round = -1, via = 0;
+    };
+    using Steps = std::array<Step, 4>;
+    // What a station's labels were at the end of a round, from the rounds' records of what changed.
+    const Steps &atEnd(int round, int station) const;
     void scanRun(int round, int run, int from, std::vector<int> &marked);
     void walkOn(int round, std::vector<int> &marked);
     bool mayBoard(int station, int via, int run) const;
@@ -67,7 +75,7 @@ private:
     int lineOf(const Label &l) const;
     void mark(int round, int station, std::vector<int> &marked);
     void record(std::vector<int> marked);
-    Leg legOf(const Label &l, int walkedBefore) const;
+    Leg legOf(const Step &l, int walkedBefore) const;
 
     const TransferIndex &index_;
     const std::vector<char> &destination_;
@@ -79,11 +87,12 @@ private:
         // Labels set aside this round. Room for every station is reserved, so setting one aside moves none of
         // the others; the pages are only touched where a query sets labels aside.
         std::vector<Labels> stash;
-        std::vector<int> stashed;  // per station: where in `stash` its labels are, or -1
-        std::vector<int> passed;   // per station: the last scan that passed it
-        std::vector<int> markedIn; // per station: the last round it was marked in
-        std::vector<int> first;    // per run: where to start scanning it this round
-        std::vector<int> touched;  // stations whose labels were set aside
+        std::vector<int> stashed;                                // per station: where in `stash` its labels are, or -1
+        std::vector<int> passed;                                 // per station: the last scan that passed it
+        std::vector<int> markedIn;                               // per station: the last round it was marked in
+        std::vector<int> first;                                  // per run: where to start scanning it this round
+        std::vector<int> touched;                                // stations whose labels were set aside
+        std::vector<std::vector<std::pair<int, Steps>>> changed; // per round, by station
         int scan = 0;
         bool clean = true; // false while a query runs: one that did not end leaves it to be cleared whole
     };
@@ -92,7 +101,8 @@ private:
     std::vector<Labels> &now_;
     std::vector<Labels> &stash_;
     std::vector<int> &stashed_, &passed_, &markedIn_;
-    std::vector<std::vector<std::pair<int, Labels>>> changed_; // per round, by station
+    std::vector<std::vector<std::pair<int, Steps>>> &changed_;
+    std::size_t rounds_ = 0; // rounds recorded in changed_
     std::vector<Arrival> arrivals_;
 };
 
