@@ -127,21 +127,27 @@ std::vector<Plan> choosePlans(const TransferIndex &index, const Rounds &rounds, 
     std::map<std::vector<int>, bool> ridden;
     int fewer = INT_MAX, fewerDry = INT_MAX; // the best times with fewer rides, with and without walking
     for (int k = 1; k <= maxRides; ++k) {
-        int best = INT_MAX, bestDry = INT_MAX;
+        int best = INT_MAX, bestDry = INT_MAX, first = INT_MAX; // first: the fastest kept, running or not
         for (const Rounds::Arrival &a : arrivals) {
             const bool near = a.tenths < fewer && (best == INT_MAX || a.tenths * 10 <= best * 11);
             const bool dry = a.walk == 0 && a.tenths < fewerDry && bestDry == INT_MAX; // walks less than any
             if (a.rides != k || !(near || dry))
                 continue;
             std::vector<Leg> legs = rounds.legsOf(a);
-            if (int(legs.size()) != k || !rules.keep(legs) || !ridden.emplace(stationsOf(index, legs), true).second)
+            if (int(legs.size()) != k || !rules.keep(legs))
                 continue;
-            plans.push_back(makePlan(index, std::move(legs), a.tenths));
-            plans.back().service = serviceAt(index, plans.back(), atMinute);
-            if (!outOfService(plans.back())) {
+            Plan plan = makePlan(index, std::move(legs), a.tenths);
+            plan.service = serviceAt(index, plan, atMinute);
+            const bool out = outOfService(plan);
+            if ((out && first != INT_MAX && a.tenths * 10 > first * 11) ||
+                !ridden.emplace(stationsOf(index, plan.legs), true).second)
+                continue; // out of service: only within a tenth of the fastest with as many rides
+            first = std::min(first, a.tenths);
+            if (!out) {
                 best = std::min(best, a.tenths);
                 bestDry = a.walk == 0 ? std::min(bestDry, a.tenths) : bestDry;
             }
+            plans.push_back(std::move(plan));
         }
         fewer = std::min(fewer, best);
         fewerDry = std::min(fewerDry, bestDry);
