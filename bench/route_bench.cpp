@@ -18,6 +18,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <random>
 
 using namespace velmora;
 
@@ -104,6 +105,68 @@ void BM_Plan(benchmark::State &state) {
     state.counters["plans"] = double(plans);
     state.counters["changes"] = double(changes);
 }
+// One character on each side: every station containing it is an origin or a destination.
+void BM_PlanPartial(benchmark::State &state) {
+    const City &c = city(int(state.range(0)));
+    auto index = build(c);
+    const std::string from = gbk("人"), to = gbk("桥");
+    std::size_t plans = 0;
+    for (auto _ : state)
+        plans = route::planTrips(*index, from, to).size();
+    state.counters["plans"] = double(plans);
+}
+
+// A line of 32,000 stations crossed by 200 short lines: planning must stay linear in the line's length.
+const route::TransferIndex &longLine() {
+    static const route::TransferIndex index = [] {
+        route::TransferIndex built;
+        std::string stations;
+        for (int k = 0; k < 32000; ++k)
+            stations += (k ? ",P" : "P") + std::to_string(k);
+        built.addLine({"1", "L", "", ""}, stations, "");
+        std::mt19937 rng(3);
+        for (int k = 0; k < 200; ++k)
+            built.addLine({std::to_string(k + 2), "C" + std::to_string(k), "", ""},
+                          "P" + std::to_string(rng() % 32000) + ",Q" + std::to_string(k) + ",P" +
+                              std::to_string(rng() % 32000),
+                          "");
+        built.finish();
+        return built;
+    }();
+    return index;
+}
+void BM_PlanLongLine(benchmark::State &state) {
+    const route::TransferIndex &index = longLine();
+    const std::string from = state.range(0) ? "P7" : "P0", to = state.range(0) ? "P3" : "P31999";
+    std::size_t plans = 0;
+    for (auto _ : state)
+        plans = route::planTrips(index, from, to).size();
+    state.counters["plans"] = double(plans);
+}
+
+// The first match on an index of 27,000 names folds them all (range 0), and spells them too (range 1).
+void BM_FirstMatch(benchmark::State &state) {
+    static const char *const parts[] = {"人民", "解放", "中山", "建设", "胜利", "和平", "新华", "文化", "長江", "黃河",
+                                        "光明", "朝陽", "东风", "延安", "青年", "學府", "环城", "濱江", "大学", "医院",
+                                        "公园", "广场", "市场", "新村", "桥",   "路口", "小区", "北",   "南",   "东"};
+    const std::string text = state.range(0) ? "rmgc" : gbk("人民");
+    for (auto _ : state) {
+        state.PauseTiming();
+        route::TransferIndex index;
+        std::string line;
+        for (int n = 0; n < 27000; ++n) {
+            line += (line.empty() ? "" : ",") + gbk(std::string(parts[n / 900]) + parts[n / 30 % 30] + parts[n % 30]);
+            if (n % 50 == 49) {
+                index.addLine({"", "L", "", ""}, line, "");
+                line.clear();
+            }
+        }
+        index.finish();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(index.matchStations(text));
+    }
+}
+
 void BM_BuildAndPlan(benchmark::State &state) {
     const City &c = city(int(state.range(0)));
     for (auto _ : state)
@@ -115,6 +178,10 @@ BENCHMARK(BM_Floor)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Build)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Plan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BuildAndPlan)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlanPartial)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
+// 0: end to end by exact names; 1: texts that each name thousands of its stations.
+BENCHMARK(BM_PlanLongLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FirstMatch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 // Real time ratios, then CPU time ratios, which other work on a shared machine disturbs less.
 void printRatios(const RunTimes &times) {
@@ -127,9 +194,21 @@ void printRatios(const RunTimes &times) {
         for (bool cpu : {false, true}) {
             const double floor = at("BM_Floor", cpu), both = at("BM_BuildAndPlan", cpu);
             if (floor > 0)
-                std::printf("%-14s %s: build %.2f x floor; plan %.3f ms; build+plan %.1f ms (%.2f x floor)\n", names[k],
-                            cpu ? "cpu " : "real", at("BM_Build", cpu) / floor, at("BM_Plan", cpu), both, both / floor);
+                std::printf("%-14s %s: build %.2f x floor; plan %.3f ms; one-character texts %.3f ms; first plan "
+                            "(build, fold names, plan) %.1f ms (%.2f x floor)\n",
+                            names[k], cpu ? "cpu " : "real", at("BM_Build", cpu) / floor, at("BM_Plan", cpu),
+                            at("BM_PlanPartial", cpu), both, both / floor);
         }
+    }
+    for (bool cpu : {false, true}) {
+        auto at = [&](const char *bm) {
+            auto it = times.find(bm);
+            return it == times.end() ? 0.0 : cpu ? it->second.second : it->second.first;
+        };
+        std::printf("32,000-station line %s: end to end %.3f ms; partial texts %.3f ms\n", cpu ? "cpu " : "real",
+                    at("BM_PlanLongLine/0"), at("BM_PlanLongLine/1"));
+        std::printf("27,000 names %s: first match %.1f ms; first pinyin match %.1f ms\n", cpu ? "cpu " : "real",
+                    at("BM_FirstMatch/0"), at("BM_FirstMatch/1"));
     }
 }
 

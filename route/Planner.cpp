@@ -1,247 +1,183 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/Planner.h"
 
-#include "platform/Exception.h"
+#include "route/Rounds.h"
+#include "route/Service.h"
 
 #include <algorithm>
-#include <array>
 #include <climits>
-#include <cstdint>
+#include <map>
 #include <tuple>
-#include <unordered_map>
 
 namespace velmora::route {
 
 namespace {
 
-using Reaches = std::vector<std::vector<Leg>>; // per station: rides ending (or starting) there, fewest stops first
-
-std::uint64_t lineKey(int a, int b = -1, int c = -1) {
-    return std::uint64_t(a + 1) | std::uint64_t(b + 1) << 21 | std::uint64_t(c + 1) << 42;
-}
-
-bool fewerStops(const Leg &a, const Leg &b) {
-    return std::tie(a.stops, a.line, a.from, a.to) < std::tie(b.stops, b.line, b.from, b.to);
-}
-
-// Every ride from one of `ends` to a later station (forward), or from an earlier station to one of `ends`,
-// the best per line and far station, grouped by the far station.
-Reaches reachesOf(const TransferIndex &index, const std::vector<int> &ends, bool forward) {
-    std::unordered_map<std::uint64_t, Leg> best;
-    auto consider = [&best](const Leg &leg, int far) {
-        if (leg.from == leg.to)
-            return; // a loop line back to where it started is no ride
-        auto [it, added] = best.try_emplace(lineKey(leg.line, far), leg);
-        if (!added && fewerStops(leg, it->second))
-            it->second = leg;
-    };
-    const std::vector<int> &stops = index.stops();
-    for (int end : ends)
-        for (auto *o = index.occurrencesBegin(end); o != index.occurrencesEnd(end); ++o) {
-            const TransferIndex::Run &run = index.runs()[std::size_t(o->run)];
-            if (forward)
-                for (int at = o->at + 1; at < run.end; ++at)
-                    consider({run.line, end, stops[std::size_t(at)], at - o->at}, stops[std::size_t(at)]);
-            else
-                for (int at = run.begin; at < o->at; ++at)
-                    consider({run.line, stops[std::size_t(at)], end, o->at - at}, stops[std::size_t(at)]);
-        }
-    Reaches at(std::size_t(index.stationCount()));
-    for (const auto &entry : best)
-        at[std::size_t(forward ? entry.second.to : entry.second.from)].push_back(entry.second);
-    for (auto &legs : at)
-        std::sort(legs.begin(), legs.end(), fewerStops);
-    return at;
-}
-
-struct Candidate {
-    std::array<Leg, 3> legs;
-    int count;
-    int stops;
-};
-
-// The best candidate per sequence of lines, and the highest stop count that can still reach the first `limit`.
-class Collector {
+// Checks the rules a plan keeps beyond being fast: no station in two rides but where they meet, and no change
+// to a line that passed, before the change, a station where the plan stood before (a loop passes them all).
+class Rules {
 public:
-    explicit Collector(std::size_t limit) : limit_(limit) {}
-    int bound() const { return bound_; }
+    explicit Rules(const TransferIndex &index) : index_(index), seen_(std::size_t(index.stationCount()), -1) {}
 
-    void offer(std::uint64_t key, const Candidate &c) {
-        if (c.stops > bound_)
-            return;
-        auto [it, added] = best_.try_emplace(key, c);
-        if (!added) {
-            if (c.stops >= it->second.stops)
-                return;
-            const int old = it->second.stops;
-            it->second = c;
-            count(old, -1);
-            if (bound_ != INT_MAX && old > bound_)
-                ++within_;
-        } else if (bound_ != INT_MAX) {
-            ++within_;
+    bool keep(const std::vector<Leg> &legs) {
+        const std::vector<int> &stops = index_.stops();
+        stamp_ += int(legs.size()) + 1;
+        for (std::size_t i = 0; i < legs.size(); ++i) {
+            const Leg &leg = legs[i];
+            if (i > 0 && (leg.line == legs[i - 1].line || boardedEarlier(legs, i)))
+                return false;
+            for (int p = leg.boardAt; p <= leg.boardAt + leg.stops; ++p) {
+                int &seen = seen_[std::size_t(stops[std::size_t(p)])];
+                const bool shared = p == leg.boardAt && i > 0 && leg.from == legs[i - 1].to;
+                if (seen >= stamp_ && seen != stamp_ + int(i) && !shared)
+                    return false; // away and back
+                seen = std::max(seen, stamp_ + int(i));
+            }
         }
-        count(c.stops, 1);
-        tighten();
-    }
-    std::vector<Candidate> take() {
-        std::vector<Candidate> all;
-        for (auto &entry : best_)
-            all.push_back(entry.second);
-        return all;
+        return true;
     }
 
 private:
-    void count(int stops, int delta) {
-        if (hist_.size() <= std::size_t(stops))
-            hist_.resize(std::size_t(stops) + 1, 0);
-        hist_[std::size_t(stops)] += delta;
-    }
-    // Lowers the bound while the candidates below it alone fill the limit.
-    void tighten() {
-        if (best_.size() < limit_)
-            return;
-        if (bound_ == INT_MAX) {
-            std::size_t sum = 0;
-            int t = 0;
-            for (; t < int(hist_.size()) && (sum += std::size_t(hist_[std::size_t(t)])) < limit_; ++t) {
+    bool boardedEarlier(const std::vector<Leg> &legs, std::size_t i) const {
+        const Leg &leg = legs[i];
+        const TransferIndex::Run &run = index_.runs()[std::size_t(leg.run)];
+        for (std::size_t j = 0; j < i; ++j)
+            for (int s : {legs[j].from, legs[j].to}) {
+                if (s == leg.from)
+                    continue;
+                const int at = index_.positionOn(s, leg.run);  // the first place the run can be boarded at s
+                if (at >= 0 && (run.loop || at < leg.boardAt)) // a loop comes round to every one of its stations
+                    return true;
             }
-            bound_ = t;
-            within_ = sum;
-        }
-        while (bound_ > 0 && within_ - std::size_t(hist_[std::size_t(bound_)]) >= limit_) {
-            within_ -= std::size_t(hist_[std::size_t(bound_)]);
-            --bound_;
-        }
+        return false;
     }
 
-    std::size_t limit_;
-    std::unordered_map<std::uint64_t, Candidate> best_;
-    std::vector<int> hist_;
-    int bound_ = INT_MAX;
-    std::size_t within_ = 0; // candidates with at most bound_ stops, once the bound is set
+    const TransferIndex &index_;
+    std::vector<int> seen_;
+    int stamp_ = 0;
 };
 
-struct Search {
-    const TransferIndex &index;
-    const std::vector<int> &destinations;
-    Reaches out, in;            // rides from an origin, rides to a destination
-    std::vector<char> terminal; // origins and destinations, where no change happens
-    int leastIn = INT_MAX;      // fewest stops of any ride to a destination
-};
-
-void direct(const Search &s, Collector &plans) {
-    for (int d : s.destinations)
-        for (const Leg &a : s.out[std::size_t(d)])
-            plans.offer(lineKey(a.line), {{a}, 1, a.stops});
+// The stations a plan rides, as a key: plans with equal keys ride the same stations on other lines.
+std::vector<int> stationsOf(const TransferIndex &index, const std::vector<Leg> &legs) {
+    std::vector<int> key;
+    for (const Leg &leg : legs) {
+        key.push_back(-1);
+        key.insert(key.end(), index.stops().begin() + leg.boardAt, index.stops().begin() + leg.boardAt + leg.stops + 1);
+    }
+    return key;
 }
 
-void oneChange(const Search &s, Collector &plans) {
-    for (int x = 0; x < s.index.stationCount(); ++x) {
-        const auto &outs = s.out[std::size_t(x)], &ins = s.in[std::size_t(x)];
-        if (s.terminal[std::size_t(x)] || outs.empty() || ins.empty())
+// Every other line riding exactly the stations of `leg` (in that order), by name.
+std::vector<int> parallelLines(const TransferIndex &index, const Leg &leg) {
+    const std::vector<int> &stops = index.stops();
+    std::vector<int> lines{leg.line};
+    for (auto *o = index.occurrencesBegin(leg.from); o != index.occurrencesEnd(leg.from); ++o) {
+        const TransferIndex::Run &run = index.runs()[std::size_t(o->run)];
+        if (std::find(lines.begin(), lines.end(), run.line) != lines.end() || o->at + leg.stops >= run.limit(o->at))
             continue;
-        for (const Leg &a : outs) {
-            if (a.stops + ins.front().stops > plans.bound())
-                break;
-            for (const Leg &b : ins) {
-                if (a.stops + b.stops > plans.bound())
-                    break;
-                if (a.line != b.line && a.from != b.to)
-                    plans.offer(lineKey(a.line, b.line), {{a, b}, 2, a.stops + b.stops});
+        if (std::equal(stops.begin() + o->at, stops.begin() + o->at + leg.stops + 1, stops.begin() + leg.boardAt))
+            lines.push_back(run.line);
+    }
+    std::sort(lines.begin() + 1, lines.end(),
+              [&index](int a, int b) { return std::tie(index.line(a).name, a) < std::tie(index.line(b).name, b); });
+    return lines;
+}
+
+Plan makePlan(const TransferIndex &index, std::vector<Leg> legs, int tenths) {
+    Plan plan;
+    plan.tenths = tenths;
+    for (Leg &leg : legs) {
+        leg.lines = parallelLines(index, leg);
+        plan.stops += leg.stops;
+        plan.walkTenths += leg.walkTenths;
+    }
+    plan.legs = std::move(legs);
+    return plan;
+}
+
+bool outOfService(const Plan &plan) {
+    return plan.service == Service::LastGone || plan.service == Service::NotYetRunning;
+}
+
+bool before(const TransferIndex &index, const Plan &a, const Plan &b) {
+    const bool aOut = outOfService(a), bOut = outOfService(b);
+    const auto ka = std::make_tuple(aOut, a.tenths, a.legs.size(), a.walkTenths);
+    const auto kb = std::make_tuple(bOut, b.tenths, b.legs.size(), b.walkTenths);
+    if (ka != kb)
+        return ka < kb;
+    for (std::size_t k = 0; k < a.legs.size(); ++k) {
+        const std::string &p = index.line(a.legs[k].line).name, &q = index.line(b.legs[k].line).name;
+        if (p != q)
+            return p < q;
+    }
+    return stationsOf(index, a.legs) < stationsOf(index, b.legs);
+}
+
+// Per number of rides, the best plan keeping the rules and those riding other stations within a tenth of its
+// time, and the best plan without walking; a plan with more rides only when it beats every plan with fewer
+// (without walking: every plan with fewer rides and no walking). Plans out of service at the asked
+// time are kept when they pass but set no bar, so plans that run still show.
+std::vector<Plan> choosePlans(const TransferIndex &index, const Rounds &rounds, int maxRides, int atMinute) {
+    std::vector<Rounds::Arrival> arrivals = rounds.arrivals();
+    std::sort(arrivals.begin(), arrivals.end(), [](const Rounds::Arrival &a, const Rounds::Arrival &b) {
+        return std::tie(a.rides, a.tenths, a.walk, a.run, a.boardAt, a.alightAt) <
+               std::tie(b.rides, b.tenths, b.walk, b.run, b.boardAt, b.alightAt);
+    });
+    Rules rules(index);
+    std::vector<Plan> plans;
+    std::map<std::vector<int>, bool> ridden;
+    int fewer = INT_MAX, fewerDry = INT_MAX; // the best times with fewer rides, with and without walking
+    for (int k = 1; k <= maxRides; ++k) {
+        int best = INT_MAX, bestDry = INT_MAX, first = INT_MAX; // first: the fastest kept, running or not
+        for (const Rounds::Arrival &a : arrivals) {
+            const bool near = a.tenths < fewer && (best == INT_MAX || a.tenths * 10 <= best * 11);
+            const bool dry = a.walk == 0 && a.tenths < fewerDry && bestDry == INT_MAX; // walks less than any
+            if (a.rides != k || !(near || dry))
+                continue;
+            std::vector<Leg> legs = rounds.legsOf(a);
+            if (int(legs.size()) != k || !rules.keep(legs))
+                continue;
+            Plan plan = makePlan(index, std::move(legs), a.tenths);
+            plan.service = serviceAt(index, plan, atMinute);
+            const bool out = outOfService(plan);
+            if ((out && first != INT_MAX && a.tenths * 10 > first * 11) ||
+                !ridden.emplace(stationsOf(index, plan.legs), true).second)
+                continue; // out of service: only within a tenth of the fastest with as many rides
+            first = std::min(first, a.tenths);
+            if (!out) {
+                best = std::min(best, a.tenths);
+                bestDry = a.walk == 0 ? std::min(bestDry, a.tenths) : bestDry;
             }
+            plans.push_back(std::move(plan));
         }
+        fewer = std::min(fewer, best);
+        fewerDry = std::min(fewerDry, bestDry);
     }
-}
-
-// The middle ride from change station x to change station y at `at`, with every first and last ride that fits.
-void joinMiddle(const Search &s, Collector &plans, const Leg &middle) {
-    const auto &outs = s.out[std::size_t(middle.from)], &ins = s.in[std::size_t(middle.to)];
-    for (const Leg &a : outs) {
-        if (a.stops + middle.stops + ins.front().stops > plans.bound())
-            break;
-        if (a.line == middle.line)
-            continue;
-        for (const Leg &b : ins) {
-            const int total = a.stops + middle.stops + b.stops;
-            if (total > plans.bound())
-                break;
-            if (b.line != middle.line && b.line != a.line && a.from != b.to)
-                plans.offer(lineKey(a.line, middle.line, b.line), {{a, middle, b}, 3, total});
-        }
-    }
-}
-
-void twoChanges(const Search &s, Collector &plans) {
-    if (s.leastIn == INT_MAX)
-        return; // no ride reaches a destination
-    const std::vector<int> &stops = s.index.stops();
-    for (int x = 0; x < s.index.stationCount(); ++x) {
-        const auto &outs = s.out[std::size_t(x)];
-        if (s.terminal[std::size_t(x)] || outs.empty())
-            continue;
-        for (auto *o = s.index.occurrencesBegin(x); o != s.index.occurrencesEnd(x); ++o) {
-            const TransferIndex::Run &run = s.index.runs()[std::size_t(o->run)];
-            for (int at = o->at + 1; at < run.end; ++at) {
-                if (outs.front().stops + (at - o->at) + s.leastIn > plans.bound())
-                    break; // later stations only ride further
-                const int y = stops[std::size_t(at)];
-                if (y != x && !s.terminal[std::size_t(y)] && !s.in[std::size_t(y)].empty())
-                    joinMiddle(s, plans, {run.line, x, y, at - o->at});
-            }
-        }
-    }
-}
-
-bool before(const TransferIndex &index, const Candidate &a, const Candidate &b) {
-    if (a.count != b.count || a.stops != b.stops)
-        return std::tie(a.count, a.stops) < std::tie(b.count, b.stops);
-    for (int k = 0; k < a.count; ++k) {
-        const Leg &p = a.legs[std::size_t(k)], &q = b.legs[std::size_t(k)];
-        const std::string &pn = index.line(p.line).name, &qn = index.line(q.line).name;
-        if (pn != qn)
-            return pn < qn;
-    }
-    for (int k = 0; k < a.count; ++k) {
-        const Leg &p = a.legs[std::size_t(k)], &q = b.legs[std::size_t(k)];
-        if (std::tie(p.line, p.from, p.to) != std::tie(q.line, q.from, q.to))
-            return std::tie(p.line, p.from, p.to) < std::tie(q.line, q.from, q.to);
-    }
-    return false;
+    return plans;
 }
 
 } // namespace
 
 std::vector<Plan> planTrips(const TransferIndex &index, std::string_view from, std::string_view to,
                             const PlanOptions &options) {
-    if (index.lineCount() >= (1 << 20))
-        throw Exception("too many lines in one city to plan changes");
-    const std::vector<int> origins = index.matchStations(from), destinations = index.matchStations(to);
-    std::vector<Candidate> found;
-    if (!origins.empty() && !destinations.empty() && origins != destinations) {
-        Search s{index, destinations, reachesOf(index, origins, true), reachesOf(index, destinations, false),
-                 std::vector<char>(std::size_t(index.stationCount()), 0)};
-        for (int st : origins)
-            s.terminal[std::size_t(st)] = 1;
-        for (int st : destinations)
-            s.terminal[std::size_t(st)] = 1;
-        for (const auto &legs : s.in)
-            if (!legs.empty())
-                s.leastIn = std::min(s.leastIn, legs.front().stops);
-        void (*const tiers[])(const Search &, Collector &) = {direct, oneChange, twoChanges};
-        for (int t = 0; t <= std::min(options.maxChanges, 2) && found.size() < options.maxPlans; ++t) {
-            Collector plans(options.maxPlans - found.size());
-            tiers[t](s, plans);
-            std::vector<Candidate> tier = plans.take();
-            found.insert(found.end(), tier.begin(), tier.end());
-        }
-    }
-    std::sort(found.begin(), found.end(),
-              [&index](const Candidate &a, const Candidate &b) { return before(index, a, b); });
-    found.resize(std::min(found.size(), options.maxPlans));
-    std::vector<Plan> plans;
-    for (const Candidate &c : found)
-        plans.push_back({std::vector<Leg>(c.legs.begin(), c.legs.begin() + c.count), c.stops});
+    std::vector<int> origins = index.matchStations(from), destinations = index.matchStations(to);
+    std::vector<int> a = origins, b = destinations;
+    std::sort(a.begin(), a.end());
+    std::sort(b.begin(), b.end());
+    if (origins.empty() || destinations.empty() || a == b)
+        return {};
+    std::vector<char> isDestination(std::size_t(index.stationCount()), 0);
+    for (int d : destinations)
+        isDestination[std::size_t(d)] = 1;
+    const int maxRides = std::clamp(options.maxChanges, 0, 2) + 1;
+    const Rounds rounds(index, origins, isDestination, maxRides);
+    std::vector<Plan> plans = choosePlans(index, rounds, maxRides, options.atMinute);
+    std::sort(plans.begin(), plans.end(), [&index](const Plan &x, const Plan &y) { return before(index, x, y); });
+    auto direct = std::find_if(plans.begin(), plans.end(), [](const Plan &p) { return p.legs.size() == 1; });
+    if (plans.size() > options.maxPlans && direct != plans.end() &&
+        direct - plans.begin() >= std::ptrdiff_t(options.maxPlans) && options.maxPlans > 0)
+        std::rotate(plans.begin() + std::ptrdiff_t(options.maxPlans) - 1, direct, direct + 1); // keep a direct ride
+    plans.resize(std::min(plans.size(), options.maxPlans));
     return plans;
 }
 

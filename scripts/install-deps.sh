@@ -9,6 +9,7 @@ PACKAGES=(
   qt6-base-dev qt6-webengine-dev libqt6opengl6-dev
   libsqlcipher-dev sqlcipher
   libcsv-dev libzip-dev
+  libicu-dev  # station matching: traditional/simplified folding and pinyin
   fonts-wqy-microhei fonts-arphic-uming
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-apps imagemagick

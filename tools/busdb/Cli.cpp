@@ -40,9 +40,11 @@ const char *const kUsage =
     "      Replace the lines of a city with one line per route of a GTFS feed (a folder or a .zip), adding\n"
     "      the province and city when missing, in one transaction. --replace writes a character GBK cannot\n"
     "      hold as its base letters (\"s\" for \"š\"), \"·\" for \"・\", or else \"？\", instead of stopping.\n"
-    "  busdb route FILE --city NAME|ID FROM TO [--max-changes N]\n"
+    "  busdb route FILE --city NAME|ID FROM TO [--max-changes N] [--at HH:MM]\n"
     "      Print the transfer plans from station FROM to station TO (a name, or part of names), one per line:\n"
-    "      lines, stations, remark. N is 0, 1 or 2 (the default). Exit status 1 when there is no plan.\n"
+    "      lines, stations, remark. N is 0, 1 or 2 (the default). With --at, plans whose lines are out of\n"
+    "      service at that time (after the service times in sj) are marked and listed last.\n"
+    "      Exit status 1 when there is no plan.\n"
     "  busdb help\n"
     "      Show this text.\n"
     "\n"
@@ -101,6 +103,15 @@ long number(const std::string &name, const std::string &text, long min, long max
     return value;
 }
 
+// "HH:MM" (or "H:MM") as minutes after midnight.
+int clockMinute(const std::string &text) {
+    const std::size_t colon = text.find(':');
+    if (colon == std::string::npos || colon == 0 || colon > 2 || text.size() != colon + 3)
+        throw UsageError{"--at must be a clock time HH:MM"};
+    const long hour = number("--at hour", text.substr(0, colon), 0, 23);
+    return int(hour * 60 + number("--at minute", text.substr(colon + 1), 0, 59));
+}
+
 int dispatch(const std::string &command, int argc, const char *const *argv, std::ostream &out, std::ostream &err) {
     if (command == "create") {
         Arguments a(argc, argv, 2, {}, {});
@@ -151,13 +162,14 @@ int dispatch(const std::string &command, int argc, const char *const *argv, std:
         return 0;
     }
     if (command == "route") {
-        Arguments a(argc, argv, 2, {"--city", "--max-changes"}, {});
-        a.expect(3, "route FILE --city NAME|ID FROM TO [--max-changes N]");
-        // Given but empty is as wrong as any other text that is not 0, 1 or 2.
+        Arguments a(argc, argv, 2, {"--city", "--max-changes", "--at"}, {});
+        a.expect(3, "route FILE --city NAME|ID FROM TO [--max-changes N] [--at HH:MM]");
+        // Given but empty is as wrong as any other text that is not 0, 1 or 2 (or not a clock time).
         const bool given = a.options.count("--max-changes") > 0;
         int maxChanges = given ? int(number("--max-changes", a.option("--max-changes", true), 0, 2)) : 2;
-        return printRoutes(a.positional[0], a.option("--city", true), a.positional[1], a.positional[2], maxChanges, out,
-                           err);
+        const int atMinute = a.options.count("--at") > 0 ? clockMinute(a.option("--at", true)) : -1;
+        return printRoutes(a.positional[0], a.option("--city", true), a.positional[1], a.positional[2], maxChanges,
+                           atMinute, out, err);
     }
     throw UsageError{"unknown command " + command};
 }

@@ -37,13 +37,14 @@ std::string resolveCity(TSQLiteDatabase &db, const std::string &gbkCity) {
 } // namespace
 
 int printRoutes(const std::string &file, const std::string &city, const std::string &from, const std::string &to,
-                int maxChanges, std::ostream &out, std::ostream &err) {
+                int maxChanges, int atMinute, std::ostream &out, std::ostream &err) {
     requireFile(file);
     TSQLiteDatabase db(file, dbKey);
     const std::string cityId = resolveCity(db, toGbkArgument(city, "--city"));
     const auto index = route::TransferIndex::fromDatabase(db, cityId);
     route::PlanOptions options;
     options.maxChanges = maxChanges;
+    options.atMinute = atMinute;
     const auto plans = route::planTrips(*index, toGbkArgument(from, "FROM"), toGbkArgument(to, "TO"), options);
     for (const route::Plan &plan : plans)
         out << gbkToUtf8(route::planLines(*index, plan)) << '\t' << gbkToUtf8(route::planStations(*index, plan)) << '\t'
