@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TransferWorker.h"
 
 #include "data/SQLiteDatabase.h"
 #include "platform/Gbk.h"
 #include "route/IndexCache.h"
 
+#include <QSet>
 #include <QTime>
 
 namespace velmora {
@@ -14,7 +16,7 @@ int minuteOfDayNow() {
 
 route::PlanOptions planOptionsNow() {
     route::PlanOptions options;
-    // The query time for service hours goes here once PlanOptions has it: options.atMinute = minuteOfDayNow();
+    options.atMinute = minuteOfDayNow(); // plans on lines outside their service hours now are marked and ranked last
     return options;
 }
 
@@ -66,8 +68,15 @@ int TransferWorker::suggest(const std::string &file, const std::string &cityId, 
         matches->request = request;
         try {
             std::shared_ptr<const route::TransferIndex> index = indexFor(file, cityId);
-            for (int station : index->matchStations(typed))
-                matches->names << fromGbk(index->stationName(station));
+            // Stations at different places may share a name: the list offers each name once.
+            QSet<QString> offered;
+            for (int station : index->matchStations(typed)) {
+                QString name = fromGbk(index->stationName(station));
+                if (!offered.contains(name)) {
+                    offered.insert(name);
+                    matches->names << name;
+                }
+            }
         } catch (...) { // no suggestions then; a query reports what is wrong with the database
         }
         emit matched(std::move(matches));

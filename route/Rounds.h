@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The round-based search under the planner: round k keeps, per station, the earliest estimated arrival with
 // at most k rides, and notes every ride that reaches a destination.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whether a plan's lines run when it would ride them, from the first and last departures in `sj`.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which stations a typed text means: names folded to simplified characters and lower-case ASCII, and their
 // pinyin, through ICU's transliterators.
 #include "route/TransferIndex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a city's lines with their kinds and places, and joining stations a short walk apart.
 #include "route/TransferIndex.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The painted caption for screen readers: a group named by the window title, whose caption buttons are push
 // buttons with their names (the same words as their tool tips) and a press action that runs them.
 #include "skins/SkinCaption.h"

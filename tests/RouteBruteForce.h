@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every plan between two stations by brute force, to check the planner against.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planner against a brute force over every plan of up to three rides, on random networks.
 #include "BusDb.h"
 #include "Gtfs.h"

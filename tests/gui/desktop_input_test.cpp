@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input as the window system delivers it: clicks and keys go through the main window's native window, so a
 // grab or a lost event shows up here as it would on a desktop.
 #include "MainWindowFixture.h"
