@@ -45,7 +45,9 @@ echo "20 starts: the main window came up centred at $x,$y (${w}x$h)"
 entry="$(dirname "$0")/../../packaging/com.example.Velmora.desktop"
 wm_class=$(sed -n 's/^StartupWMClass=//p' "$entry")
 xprop -id "$win" WM_CLASS | grep -q "\"$wm_class\"" || fail "WM_CLASS is not the entry's $wm_class: $(xprop -id "$win" WM_CLASS)"
-xprop -id "$win" _NET_WM_ICON | grep -q 'Icon (' || fail "the main window has no icon"
+# grep reads all of xprop's long icon dump: with -q it would quit early and, under pipefail, xprop's broken pipe
+# would fail the check.
+xprop -id "$win" _NET_WM_ICON | grep 'Icon (' >/dev/null || fail "the main window has no icon"
 
 # The city dialog, through the menu bar: 查询方式, then its last item 切换城市.
 menu_y=$((y + h - 588 - 10))
@@ -60,7 +62,7 @@ ex=$((x + (w - dw) / 2)) ey=$((y + (h - dh) / 2))
 if [ $((dx - ex)) -lt -2 ] || [ $((dx - ex)) -gt 2 ] || [ $((dy - ey)) -lt -2 ] || [ $((dy - ey)) -gt 2 ]; then
   fail "the city dialog is at $dx,$dy, not centred over the main window at $ex,$ey"
 fi
-xprop -id "$dialog" _NET_WM_ICON | grep -q 'Icon (' || fail "the city dialog has no icon"
+xprop -id "$dialog" _NET_WM_ICON | grep 'Icon (' >/dev/null || fail "the city dialog has no icon"
 echo "city dialog centred over the main window at $dx,$dy, transient for it, with the program's icon"
 xdotool key Escape
 xdotool windowactivate --sync "$dialog" key alt+F4 2>/dev/null || true
