@@ -2,6 +2,7 @@
 #include "route/Rounds.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace velmora::route {
 
@@ -228,23 +229,26 @@ void Rounds::scanRun(int round, int run, int from, std::vector<int> &marked) {
     }
 }
 
-// Walks from stations a ride reached this round to stations of other names nearby, to board from there.
+// Walks from stations a ride reached this round to stations of other names nearby, to board from there. The
+// rides are taken before any walk is offered: a walk ending at a station the round also rode to may replace
+// that ride's label, and a walk does not walk on, so walking from the ride would be lost.
 void Rounds::walkOn(int round, std::vector<int> &marked) {
-    const std::size_t ridden = marked.size();
-    for (std::size_t k = 0; k < ridden; ++k)
+    std::vector<std::pair<int, Label>> rides;
+    for (int station : marked)
         for (int v = 0; v < 2; ++v) {
-            const Label from = now_[std::size_t(marked[k])][v];
-            if (from.round != round || from.walked > 0)
-                continue;
-            for (auto *w = index_.walksBegin(marked[k]); w != index_.walksEnd(marked[k]); ++w) {
-                Label to = from;
-                to.tenths += w->tenths;
-                to.walk += w->tenths;
-                to.walked = w->tenths;
-                standAt(to.stood, marked[k]);
-                if (worth(now_[std::size_t(w->station)], to.tenths, to.walk) && offer(change(w->station), to))
-                    mark(round, w->station, marked);
-            }
+            const Label &l = now_[std::size_t(station)][v];
+            if (l.round == round && l.walked == 0)
+                rides.emplace_back(station, l);
+        }
+    for (const auto &[station, from] : rides)
+        for (auto *w = index_.walksBegin(station); w != index_.walksEnd(station); ++w) {
+            Label to = from;
+            to.tenths += w->tenths;
+            to.walk += w->tenths;
+            to.walked = w->tenths;
+            standAt(to.stood, station);
+            if (worth(now_[std::size_t(w->station)], to.tenths, to.walk) && offer(change(w->station), to))
+                mark(round, w->station, marked);
         }
 }
 

@@ -2,6 +2,7 @@
 // Transfer plans on small networks whose answers are known by hand, the city index's cache, and busdb route.
 #include "BusDb.h"
 #include "TestDb.h"
+#include "TestPaths.h"
 
 #include "data/SQLiteDatabase.h"
 #include "platform/Gbk.h"
@@ -181,6 +182,22 @@ TEST(Planner, WalksBetweenNearStationsButKeepsFarOnesOfOneNameApart) {
     EXPECT_EQ(index.matchStations(G("村口")).size(), 2u);
 }
 
+// Walking P to Q beats riding on to Q, but only the ride may walk on: Q to R is the one walk to line 2.
+TEST(Planner, WalksOnFromARideEvenWhenAWalkReachedItsEndSooner) {
+    TransferIndex index;
+    index.addLine({"1", G("1路"), "", ""}, "A,P,Q", "", LineKind::OneWay);
+    index.addLine({"2", G("2路"), "", ""}, "R,D", "", LineKind::OneWay);
+    index.addPlace("P", 1, 30.0, 120.0);
+    index.addPlace("Q", 1, 30.0, 120.001);  // about 100 m east of P
+    index.addPlace("R", 1, 30.0, 120.0047); // about 360 m east of Q, too far from P
+    index.finish();
+    const auto found = planTrips(index, "A", "D");
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(planStations(index, found[0]), "A-->Q-->R-->D");
+    EXPECT_EQ(found[0].stops, 3);
+    EXPECT_GT(found[0].walkTenths, 0);
+}
+
 TEST(Planner, MatchesTraditionalAndSimplifiedAndPinyinExactNamesFirst) {
     auto index = network({{"1路", "黃大仙站,銅鑼灣,黃大仙", "x,y"}, {"2路", "解放广场,中山路", "x,y"}});
     auto names = [&index](const char *text) {
@@ -280,7 +297,7 @@ TEST(BusdbRoute, PrintsThePlansOfACityByNameOrId) {
 
 TEST(BusdbRoute, OnTheDemoOverlappingTextsFindTheBestPlanAndRowsStayFew) {
     velmora::test::TempWorkDir dir;
-    busdb::buildFromCsv("demo.dbf", busdb::defaultDemoDir());
+    busdb::buildFromCsv("demo.dbf", std::string(velmora::test::kSourceDir) + "/data/demo");
     auto rows = [](const char *city, const char *from, const char *to) {
         std::vector<const char *> args{"busdb", "route", "demo.dbf", "--city", city, from, to};
         std::ostringstream o, e;
