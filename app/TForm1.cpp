@@ -10,6 +10,7 @@
 #include "platform/Application.h"
 #include "platform/SuggestCompleter.h"
 #include "skins/SkinData.h"
+#include "skins/SkinManage.h"
 #include "skins/SkinStore.h"
 
 #include <QAction>
@@ -88,7 +89,7 @@ TForm1::TForm1(QWidget *parent)
     connectHandlers();
     q1->setFocus();
     SkinStore1 = std::make_unique<TSkinStore>();
-    SkinData1 = std::make_unique<TSkinData>();
+    SkinData1 = std::make_unique<TSkinData>(TSkinManage::instance());
     runHandler([this] { SkinStore1->LoadFromResource(kSkinStoreResource); });
 }
 

@@ -35,7 +35,6 @@ public:
     ByteStream *ColumnBlob(int index) const;
     std::string ColumnBlobText(int index) const;
 
-    const std::vector<std::string> &ColumnNames() const { return columnNames_; }
     int ColumnKindAt(int index) const { return columnKinds_.at(std::size_t(index)); }
 
 private:

@@ -2,7 +2,6 @@
 #include "skins/SkinData.h"
 
 #include "platform/Exception.h"
-#include "skins/SkinManage.h"
 #include "skins/SkinParser.h"
 
 #include <QObject>
@@ -14,8 +13,6 @@ bool carriesTag(const QObject *object, int tag) {
     QVariant value = object->property("tag");
     return value.isValid() && value.toInt() == tag;
 }
-
-TSkinData::TSkinData() : TSkinData(TSkinManage::instance()) {}
 
 TSkinData::TSkinData(SkinEngineEvents &manager) : manager_(manager) {}
 

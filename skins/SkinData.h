@@ -37,8 +37,7 @@ protected:
 
 class TSkinData {
 public:
-    // Reports to the process-wide window manager.
-    TSkinData();
+    // Reports to `manager`: the program passes the process-wide window manager, TSkinManage::instance().
     explicit TSkinData(SkinEngineEvents &manager);
     ~TSkinData();
     TSkinData(const TSkinData &) = delete;
