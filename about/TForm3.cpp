@@ -4,9 +4,9 @@
 #include "BuildSettings.h"
 #include "about/AboutHook.h"
 #include "about/PageModule.h"
-#include "platform/Gbk.h"
 #include "platform/Shell.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What screen readers are told about the main window beyond Qt's defaults: the links as links with a press
 // action, group boxes without the controls the program never shows, and the query boxes named by what the
 // query mode asks in them.

@@ -9,9 +9,9 @@
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
 #include "platform/SuggestCompleter.h"
-#include "skins/SkinData.h"
-#include "skins/SkinManage.h"
-#include "skins/SkinStore.h"
+#include "skins/engine/SkinData.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/format/SkinStore.h"
 
 #include <QAction>
 #include <QCompleter>

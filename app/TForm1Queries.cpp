@@ -9,10 +9,10 @@
 #include "data/Statements.h"
 #include "grid/ClientDataSet.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/Messages.h"
 #include "platform/WidgetText.h"
 #include "route/PlanTexts.h"
+#include "text/Gbk.h"
 
 #include <QApplication>
 #include <QGroupBox>

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/TransferWorker.h"
 
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
 #include "route/IndexCache.h"
+#include "text/Gbk.h"
 
 #include <QTime>
 

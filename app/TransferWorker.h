@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The transfer mode's background work: building a city's plan index and planning on it, on a thread of its
 // own, so the window keeps answering and repainting while either runs.
 #pragma once

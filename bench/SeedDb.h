@@ -5,7 +5,7 @@
 #include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
 #include "data/Transaction.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <string>
 #include <vector>

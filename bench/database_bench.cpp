@@ -6,7 +6,7 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QTemporaryDir>

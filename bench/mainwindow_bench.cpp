@@ -11,7 +11,7 @@
 #include "data/Schema.h"
 #include "grid/ClientDataSet.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include "RatioReporter.h"
 #include "RawFloor.h"

@@ -12,9 +12,9 @@
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
-#include "skins/SkinManage.h"
-#include "skins/TSkinReader.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/format/TSkinReader.h"
+#include "text/Gbk.h"
 
 #include <QAction>
 #include <QDir>

@@ -11,7 +11,7 @@
 #include "TestPaths.h"
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

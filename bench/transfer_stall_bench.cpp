@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's longest event-loop stall while a 100,000-line city's plan index is built and plans are
 // computed (exact names, then one-character texts), against the longest stall of the same window left idle for
 // as long, in the same run. Also prints what the same work takes when run on the calling thread, the time the
@@ -7,8 +8,8 @@
 #include "app/TransferWorker.h"
 #include "data/SQLiteDatabase.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "route/IndexCache.h"
+#include "text/Gbk.h"
 #include "tools/busdb/BusDb.h"
 
 #include <QDir>

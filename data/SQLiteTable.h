@@ -2,7 +2,7 @@
 // One query's whole result, read into memory; walked with a forward-only cursor.
 #pragma once
 
-#include "platform/ByteStream.h"
+#include "text/ByteStream.h"
 
 #include <cstdint>
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // busdb import: the optional line kinds and places beside the four tables, and their checks.
 #include "BusDb.h"
 #include "Error.h"
@@ -5,7 +6,7 @@
 
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

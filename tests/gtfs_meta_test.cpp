@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GTFS import: the line kinds, operators and places written beside the bus rows.
 #include "GtfsFixture.h"
 

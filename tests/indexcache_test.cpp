@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plan index cache: a database replaced by another of the same size and modification time is noticed.
 #include "TestDb.h"
 

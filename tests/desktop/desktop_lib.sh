@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Shared steps of the desktop checks: a private X server, the program in a work folder, waiting for windows.
 
 # Starts Xvfb of size $1 on a free display and exports DISPLAY; sets xvfb_pid.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program under a real X11 window manager (openbox on a private Xvfb): started twenty times it must come
 # up centred on the screen, with its icon and the desktop entry's window class; the city dialog must open centred over it and name it as its transient parent; a
 # drag of the painted caption must move the window by the drag.

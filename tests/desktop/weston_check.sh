@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The program on Wayland (QT_QPA_PLATFORM=wayland) in a nested weston: weston's X11 backend on a private Xvfb,
 # so that xdotool's pointer reaches weston as a real seat and screenshots of the X screen show weston's output.
 # Started twenty times the main window must appear whole on the output (weston places it); a drag of the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About page tests' web: a local server that records what the page asks for, and the addresses given to
 // the desktop's browser.
 #pragma once

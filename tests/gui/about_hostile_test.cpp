@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The About page written by whoever is on the network path: no dialogs, windows, drops or navigations away,
 // the user's clicks opening only the links clicked, and the note when the page's renderer dies.
 #include "AboutWeb.h"

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Input as the window system delivers it: clicks and keys go through the main window's native window, so a
 // grab or a lost event shows up here as it would on a desktop.
 #include "MainWindowFixture.h"
 
 #include "city/TForm2.h"
-#include "skins/SkinCaption.h"
+#include "skins/engine/SkinCaption.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

@@ -4,10 +4,10 @@
 #include "MessageCapture.h"
 #include "SkinFixture.h"
 #include "platform/Messages.h"
-#include "skins/SkinData.h"
-#include "skins/SkinManage.h"
-#include "skins/SkinTheme.h"
-#include "skins/TSkinReader.h"
+#include "skins/engine/SkinData.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/engine/SkinTheme.h"
+#include "skins/format/TSkinReader.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -9,7 +9,7 @@
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
 #include "data/Transaction.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <cstdio>
 #include <filesystem>

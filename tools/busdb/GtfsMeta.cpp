@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the planner needs beside a feed's bus rows: each line's kind and the places of station names.
 #include "GtfsTables.h"
 
