@@ -2,8 +2,8 @@
 #include "app/TransferWorker.h"
 
 #include "data/SQLiteDatabase.h"
+#include "platform/WidgetText.h"
 #include "route/IndexCache.h"
-#include "text/Gbk.h"
 
 #include <QTime>
 
@@ -68,7 +68,7 @@ int TransferWorker::suggest(const std::string &file, const std::string &cityId, 
         try {
             std::shared_ptr<const route::TransferIndex> index = indexFor(file, cityId);
             for (int station : index->matchStations(typed))
-                matches->names << fromGbk(index->stationName(station));
+                matches->names << shownText(index->stationName(station));
         } catch (...) { // no suggestions then; a query reports what is wrong with the database
         }
         emit matched(std::move(matches));

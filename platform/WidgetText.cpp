@@ -67,6 +67,10 @@ std::string itemText(const QComboBox *combo, int index) {
     return combo->itemData(index, GbkBytesRole).toByteArray().toStdString();
 }
 
+QString shownText(std::string_view gbk) {
+    return fromGbk(gbk);
+}
+
 QVariant gbkItemData(std::string_view gbk, int role) {
     if (role == Qt::DisplayRole)
         return fromGbk(gbk);
