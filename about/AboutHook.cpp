@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "about/AboutHook.h"
 
-#include "platform/Exception.h"
-#include "platform/Gbk.h"
+#include "text/Exception.h"
+#include "text/Gbk.h"
 
 #include <QContextMenuEvent>
 #include <QMouseEvent>

@@ -4,8 +4,9 @@
 #include "BuildSettings.h"
 #include "about/AboutHook.h"
 #include "about/PageModule.h"
-#include "platform/Gbk.h"
 #include "platform/Shell.h"
+#include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -75,7 +76,7 @@ void TForm3::FormCreate() {
     static const std::string line1 =
         gbk("为您提供全国400多个城市的公交查询、支持线路查询，站点查询，站对站查询；是您交通出行的好帮手。");
     static const std::string line2 = gbk("使用完全免费，无任何插件，支持城市公交数据离线查询。Velmora网真诚为你服务。");
-    Label1->setText(fromGbk(line1 + "\r\n" + line2));
+    setCaption(Label1, line1 + "\r\n" + line2);
     // The page is asked for once, by StartPage; showing the dialog never reloads it.
     pageUrl_ = aboutPageUrl(pageHost);
 }
@@ -126,7 +127,7 @@ void TForm3::placeView(QWidget *view) {
 void TForm3::showNote(const std::string &why) {
     std::fprintf(stderr, "velmora: %s\n", why.c_str());
     auto *note = new QLabel(this);
-    note->setText(fromGbk(gbk("此处的网页无法显示。公交查询的其他功能不受影响。")));
+    setCaption(note, gbk("此处的网页无法显示。公交查询的其他功能不受影响。"));
     note->setAlignment(Qt::AlignCenter);
     note->setWordWrap(true);
     note->setFrameShape(QFrame::StyledPanel);

@@ -36,8 +36,8 @@ class TForm3 : public ModalForm {
 public:
     explicit TForm3(QWidget *parent = nullptr);
     ~TForm3() override;
-    void FormCreate();
-    void Button1Click();
+    void FormCreate();   // sets the description and makes the page's address
+    void Button1Click(); // closes the dialog
     // Drops the right button's press, release and double-click (and the menu request they raise) inside the
     // page; everything else passes.
     void ApplicationEvents1Message(QObject *target, QEvent *msg, bool &Handled);
@@ -48,9 +48,9 @@ public:
     // place, standard error says why, and the rest of the program goes on.
     void StartPage();
 
-    QGroupBox *GroupBox1;
-    QLabel *Label1;
-    QPushButton *Button1;
+    QGroupBox *GroupBox1; // "关于软件", around the description
+    QLabel *Label1;       // the two-line description
+    QPushButton *Button1; // "返回": closes the dialog
     // The page's view once started; until then an empty placeholder in its place, and the note when the page
     // cannot be shown.
     QWidget *WebBrowser1 = nullptr;

@@ -2,7 +2,7 @@
 #include "app/LineTexts.h"
 
 #include "data/Statements.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 namespace velmora {
 

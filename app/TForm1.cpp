@@ -9,8 +9,9 @@
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
 #include "platform/SuggestCompleter.h"
-#include "skins/SkinData.h"
-#include "skins/SkinStore.h"
+#include "skins/engine/SkinData.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/format/SkinStore.h"
 
 #include <QAction>
 #include <QCompleter>
@@ -88,7 +89,7 @@ TForm1::TForm1(QWidget *parent)
     connectHandlers();
     q1->setFocus();
     SkinStore1 = std::make_unique<TSkinStore>();
-    SkinData1 = std::make_unique<TSkinData>();
+    SkinData1 = std::make_unique<TSkinData>(TSkinManage::instance());
     runHandler([this] { SkinStore1->LoadFromResource(kSkinStoreResource); });
 }
 

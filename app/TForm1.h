@@ -46,50 +46,73 @@ public:
     std::string cityId, cityName, querySql, lineUrl;
     std::vector<std::string> detailTexts, titleTexts, lineIds; // entry k belongs to result row k+1
 
-    // Controls.
-    QGroupBox *GroupBox1, *GroupBox2, *GroupBox3;
-    QLabel *sm1, *sm2, *xxxx;
-    TLinkLabel *Label1, *Label2;
-    QLineEdit *q1, *q2;
-    QPushButton *Button1, *Button200;
-    TClientDataSet *ClientDataSet1;
-    TDBGrid *DBGridEh1;
-    TDataSetModel *DataSource1;
+    // Controls. The names are the window's designer names, kept because other windows and the tests use them.
+    QGroupBox *GroupBox1;           // the query row; its caption names the current city
+    QLabel *sm1;                    // the query mode's caption before q1 ("站站查询:")
+    QLabel *sm2;                    // "到" between the two station boxes; station-to-station and transfer modes only
+    QLineEdit *q1;                  // the typed line name or (first) station
+    QLineEdit *q2;                  // the second station; station-to-station and transfer modes only
+    QPushButton *Button1;           // "查 询": builds the query from the mode and the boxes, then clicks Button200
+    QPushButton *Button200;         // never shown: clicking it runs querySql (or all the city's lines) into the grid
+    QGroupBox *GroupBox2;           // around the grid; its caption counts the lines found
+    TClientDataSet *ClientDataSet1; // the result table the grid shows (owned by dataSet_)
+    TDBGrid *DBGridEh1;             // the result grid
+    TDataSetModel *DataSource1;     // the grid's model over ClientDataSet1
+    QGroupBox *GroupBox3;           // around the details; its caption is the current line's detail caption
+    QLabel *xxxx;                   // the current line's detail text; right click opens PopupMenu1
+    TLinkLabel *Label1;             // "查看此公交": opens the current line's page on the web site
+    TLinkLabel *Label2;             // "Velmora网": opens the web site's home page
 
     // Menus.
     QMenuBar *MainMenu1;
-    QAction *N30, *N2, *N3, *N4, *N14, *N15, *N1, *N6, *N11, *N21, *N31, *N41, *N51, *N61, *N7, *N5;
-    QMenu *PopupMenu1;
-    QAction *N8, *N9, *N10, *N12, *N13;
+    QAction *N30;             // "查询方式", the query mode menu
+    QAction *N2;              // "线路查询": line mode
+    QAction *N3;              // "站点查询": station mode
+    QAction *N4;              // "站站查询": station-to-station mode
+    QAction *N14;             // "换乘查询": transfer plans mode
+    QAction *N15;             // separator
+    QAction *N1;              // "切换城市": opens the city dialog
+    QAction *N6;              // "更换皮肤", the skin menu
+    QAction *N11, *N21, *N31; // "皮肤1" to "皮肤3": stored skins 0 to 2
+    QAction *N41, *N51, *N61; // "皮肤4" to "皮肤6": stored skins 3 to 5
+    QAction *N7;              // separator
+    QAction *N5;              // "关于...": opens the About dialog
+    QMenu *PopupMenu1;        // the detail text's right-click menu
+    QAction *N8;              // "复制此公交": copies the shown details
+    QAction *N9;              // separator
+    QAction *N10;             // "切换城市", as N1
+    QAction *N12;             // separator
+    QAction *N13;             // "关于...", as N5
 
     // The six stored skins and the skin engine that paints every window from one of them.
     std::unique_ptr<TSkinStore> SkinStore1;
     std::unique_ptr<TSkinData> SkinData1;
 
-    // Handlers. Programmatic clicks call these directly; exceptions go to the caller.
-    void FormCreate();
-    void N1Click();
-    void N2Click();
-    void N3Click();
-    void N4Click();
-    void N14Click();
-    void N5Click();
-    void N10Click();
-    void N13Click();
-    void N11Click();
-    void N21Click();
-    void N31Click();
-    void N41Click();
-    void N51Click();
-    void N61Click();
-    void Button1Click();
-    void Button200Click();
-    void ClientDataSet1AfterScroll();
-    void DBGridEh1CellClick();
-    void showxx();
-    void N8Click();
-    void Label1Click();
-    void Label2Click();
+    // Handlers, named after the control and the event. Programmatic clicks call these directly; exceptions go to
+    // the caller.
+    void FormCreate();                // start-up: reads the stored city, applies skin 1, mode 3, lists all lines
+    void N1Click();                   // shows the city dialog
+    void N2Click();                   // line mode
+    void N3Click();                   // station mode
+    void N4Click();                   // station-to-station mode
+    void N14Click();                  // transfer plans mode
+    void N5Click();                   // shows the About dialog
+    void N10Click();                  // as N1Click
+    void N13Click();                  // as N5Click
+    void N11Click();                  // stored skin 0
+    void N21Click();                  // stored skin 1
+    void N31Click();                  // stored skin 2
+    void N41Click();                  // stored skin 3
+    void N51Click();                  // stored skin 4
+    void N61Click();                  // stored skin 5
+    void Button1Click();              // the query button: builds querySql (or asks for plans) and runs it
+    void Button200Click();            // the query run: fills the grid and the three per-row arrays from querySql
+    void ClientDataSet1AfterScroll(); // the current row changed: calls showxx
+    void DBGridEh1CellClick();        // a data cell was clicked: calls showxx
+    void showxx();                    // shows the current row's detail caption, text and link
+    void N8Click();                   // copies the shown details to the clipboard
+    void Label1Click();               // opens the current line's page
+    void Label2Click();               // opens the site's home page
 
     // The statement text of the last query run, for diagnostics and tests.
     const std::string &lastRunSql() const { return lastRunSql_; }

@@ -4,10 +4,10 @@
 #include "app/LinkLabel.h"
 #include "app/TForm1.h"
 #include "grid/ClientDataSet.h"
-#include "platform/Gbk.h"
 #include "platform/Messages.h"
 #include "platform/Shell.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include "BuildSettings.h"
 

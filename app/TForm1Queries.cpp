@@ -9,10 +9,10 @@
 #include "data/Statements.h"
 #include "grid/ClientDataSet.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/Messages.h"
 #include "platform/WidgetText.h"
 #include "route/PlanTexts.h"
+#include "text/Gbk.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -44,6 +44,40 @@ const std::string &noResultWarning() {
     static const std::string warning = gbk("查询方式或输入内容是否有误?");
     return warning;
 }
+
+// One row of the result grid, and what the details show for it.
+struct ResultRow {
+    std::string name, ends, notes; // the grid's three columns
+    std::string detail, title, id; // detail text, detail caption, and the line the link opens
+};
+
+// Refills the result table and the three per-row arrays: made before the rows are read, so a read that fails
+// leaves the grid empty; add() appends row n, finish() makes row 1 current (which shows its details) and sets
+// the grid's caption.
+class ResultFill {
+public:
+    ResultFill(TForm1 &form, const std::vector<TFieldDef> &fields, std::size_t rows) : form_(form), fields_(fields) {
+        form.detailTexts.resize(rows);
+        form.titleTexts.resize(rows);
+        form.lineIds.resize(rows);
+        form.ClientDataSet1->ResetTable(fields);
+    }
+    void add(std::size_t n, ResultRow r) {
+        form_.ClientDataSet1->AppendRow(
+            {{fields_[0].name, r.name}, {fields_[1].name, r.ends}, {fields_[2].name, r.notes}});
+        form_.detailTexts[n] = std::move(r.detail);
+        form_.titleTexts[n] = std::move(r.title);
+        form_.lineIds[n] = std::move(r.id);
+    }
+    void finish(const std::string &caption) {
+        form_.ClientDataSet1->MoveFirst();
+        setCaption(form_.GroupBox2, caption);
+    }
+
+private:
+    TForm1 &form_;
+    const std::vector<TFieldDef> &fields_;
+};
 
 // Empties the pending query text on every way out of a run.
 struct EmptyOnExit {
@@ -106,25 +140,19 @@ void TForm1::Button200Click() {
         messageDlg(noResultWarning(), MsgType::Warning, mbOK);
         return;
     }
-    detailTexts.resize(std::size_t(rows));
-    titleTexts.resize(std::size_t(rows));
-    lineIds.resize(std::size_t(rows));
-
-    const std::vector<TFieldDef> &fields = resultFields();
-    ClientDataSet1->ResetTable(fields);
+    ResultFill fill(*this, resultFields(), std::size_t(rows));
     const int lm = result->ColumnIndex("lm"), start = result->ColumnIndex("start"), bz = result->ColumnIndex("bz"),
               sj = result->ColumnIndex("sj"), pj = result->ColumnIndex("pj"), sh = result->ColumnIndex("sh"),
               xh = result->ColumnIndex("xh"), id = result->ColumnIndex("id");
     for (std::size_t n = 0; !result->AtEnd(); ++n, result->MoveNext()) {
-        std::string name = result->ColumnText(lm), ends = result->ColumnText(start), notes = result->ColumnText(bz);
-        ClientDataSet1->AppendRow({{fields[0].name, name}, {fields[1].name, ends}, {fields[2].name, notes}});
-        detailTexts[n] = detailText(notes, result->ColumnText(sj), result->ColumnText(pj), result->ColumnText(sh),
-                                    result->ColumnText(xh));
-        titleTexts[n] = detailCaption(cityName, name, ends);
-        lineIds[n] = result->ColumnText(id);
+        ResultRow r{result->ColumnText(lm), result->ColumnText(start), result->ColumnText(bz), {}, {}, {}};
+        r.detail = detailText(r.notes, result->ColumnText(sj), result->ColumnText(pj), result->ColumnText(sh),
+                              result->ColumnText(xh));
+        r.title = detailCaption(cityName, r.name, r.ends);
+        r.id = result->ColumnText(id);
+        fill.add(n, std::move(r));
     }
-    ClientDataSet1->MoveFirst(); // shows row 1's details
-    setCaption(GroupBox2, countCaption(rows));
+    fill.finish(countCaption(rows));
 }
 
 void TForm1::loadCityIndex() {
@@ -161,23 +189,21 @@ void TForm1::showPlans(const TransferResult &result) {
         }
         const route::TransferIndex &index = *result.index;
         const std::size_t rows = result.plans.size();
-        detailTexts.resize(rows);
-        titleTexts.resize(rows);
-        lineIds.resize(rows);
-        const std::vector<TFieldDef> &fields = transferFields();
-        ClientDataSet1->ResetTable(fields);
+        ResultFill fill(*this, transferFields(), rows);
         for (std::size_t n = 0; n < rows; ++n) {
             const route::Plan &plan = result.plans[n];
-            std::string lines = route::planLines(index, plan), stations = route::planStations(index, plan);
-            ClientDataSet1->AppendRow(
-                {{fields[0].name, lines}, {fields[1].name, stations}, {fields[2].name, route::planRemark(plan)}});
-            detailTexts[n] = route::planDetail(index, plan);
-            titleTexts[n] = detailCaption(cityName, lines, stations);
-            lineIds[n] = index.line(plan.legs.front().line).id; // the link opens the first ride's line
+            // The link opens the first ride's line.
+            ResultRow r{route::planLines(index, plan),
+                        route::planStations(index, plan),
+                        route::planRemark(plan),
+                        route::planDetail(index, plan),
+                        {},
+                        index.line(plan.legs.front().line).id};
+            r.title = detailCaption(cityName, r.name, r.ends);
+            fill.add(n, std::move(r));
         }
-        ClientDataSet1->MoveFirst();
         static const std::string head = gbk("查询结果: "), tail = gbk("个换乘方案");
-        setCaption(GroupBox2, head + std::to_string(rows) + tail);
+        fill.finish(head + std::to_string(rows) + tail);
     });
 }
 

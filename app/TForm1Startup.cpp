@@ -7,10 +7,10 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
 #include "platform/WidgetText.h"
-#include "skins/SkinData.h"
-#include "skins/SkinStore.h"
+#include "skins/engine/SkinData.h"
+#include "skins/format/SkinStore.h"
+#include "text/Gbk.h"
 
 #include <QGroupBox>
 

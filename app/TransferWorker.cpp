@@ -2,7 +2,7 @@
 #include "app/TransferWorker.h"
 
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
+#include "platform/WidgetText.h"
 #include "route/IndexCache.h"
 
 #include <QSet>
@@ -71,7 +71,7 @@ int TransferWorker::suggest(const std::string &file, const std::string &cityId, 
             // Stations at different places may share a name: the list offers each name once.
             QSet<QString> offered;
             for (int station : index->matchStations(typed)) {
-                QString name = fromGbk(index->stationName(station));
+                QString name = shownText(index->stationName(station));
                 if (!offered.contains(name)) {
                     offered.insert(name);
                     matches->names << name;

@@ -2,10 +2,11 @@
 // The database layer against the raw floor: SQLCipher alone doing the same work in the same run.
 //   build/bench/bench_database
 #include "RawFloor.h"
+#include "SeedDb.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -27,18 +28,11 @@ const std::string &benchFile() {
         TSQLiteDatabase::CreateFile(f, dbKey);
         TSQLiteDatabase db(f, dbKey);
         createSchema(db);
-        db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '1')"));
-        db.RunSql("BEGIN");
-        for (int i = 0; i < kLines; ++i) {
-            std::string n = std::to_string(i);
-            std::string stations;
-            for (int s = 0; s < 25; ++s)
-                stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
-            db.RunSql("INSERT INTO bus VALUES ('" + n + "', '7', '" + n + gbk("路") + "', '" + gbk("甲站-->乙站") +
-                      "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") +
-                      "', '" + stations + "', '" + stations + "')");
-        }
-        db.RunSql("COMMIT");
+        bench::storeCity(db, gbk("北京"), "1");
+        std::vector<bench::BusRow> lines;
+        for (int i = 0; i < kLines; ++i)
+            lines.push_back(bench::syntheticLine(std::to_string(i), "7", i));
+        bench::insertLines(db, lines);
         return f;
     }();
     return file;

@@ -2,11 +2,11 @@
 // Skin package decoding and encoding on a 1 MB package of bitmaps and INI text, against a plain copy of the
 // decoded bytes as the floor. Reports MB/s of decoded output and the ratio to the copy.
 #include "SkinPacker.h"
-#include "skins/SkinNotice.h"
-#include "skins/SkinParser.h"
-#include "skins/SkinStore.h"
-#include "skins/TLZH.h"
-#include "skins/TSkinReader.h"
+#include "skins/format/SkinNotice.h"
+#include "skins/format/SkinParser.h"
+#include "skins/format/SkinStore.h"
+#include "skins/format/TLZH.h"
+#include "skins/format/TSkinReader.h"
 
 #include <benchmark/benchmark.h>
 

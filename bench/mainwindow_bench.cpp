@@ -11,10 +11,11 @@
 #include "data/Schema.h"
 #include "grid/ClientDataSet.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include "RatioReporter.h"
 #include "RawFloor.h"
+#include "SeedDb.h"
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -46,20 +47,12 @@ std::string makeDb(const std::string &file) {
     TSQLiteDatabase::CreateFile(file, dbKey);
     TSQLiteDatabase db(file, dbKey);
     createSchema(db);
-    db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '7')"));
-    db.RunSql("BEGIN");
-    int id = 0;
-    for (City c : {kBig, kDemoSized}) {
-        for (int i = 0; i < c.lines; ++i, ++id) {
-            std::string n = std::to_string(i), stations;
-            for (int s = 0; s < 25; ++s)
-                stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
-            db.RunSql("INSERT INTO bus VALUES ('" + std::to_string(id) + "', '" + c.id + "', '" + n + gbk("路") +
-                      "', '" + gbk("甲站-->乙站") + "', '" + gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") +
-                      "', '" + gbk("票价 2元") + "', '" + stations + "', '" + stations + "')");
-        }
-    }
-    db.RunSql("COMMIT");
+    bench::storeCity(db, gbk("北京"), "7");
+    std::vector<bench::BusRow> lines;
+    for (City c : {kBig, kDemoSized})
+        for (int i = 0; i < c.lines; ++i)
+            lines.push_back(bench::syntheticLine(std::to_string(lines.size()), c.id, i));
+    bench::insertLines(db, lines);
     return file;
 }
 

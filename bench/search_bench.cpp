@@ -6,7 +6,7 @@
 #include "RawFloor.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 #include "tools/busdb/BusDb.h"
 
 #include <QTemporaryDir>

@@ -6,14 +6,15 @@
 // result, with the city dialog skinned and hidden behind it as after its first use; then runs the refresh the
 // timer would run 250 ms later and repaints the main window. The ratios to the floor are printed at the end.
 #include "RatioReporter.h"
+#include "SeedDb.h"
 #include "app/TForm1.h"
 #include "city/TForm2.h"
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
-#include "skins/SkinManage.h"
-#include "skins/TSkinReader.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/format/TSkinReader.h"
+#include "text/Gbk.h"
 
 #include <QAction>
 #include <QDir>
@@ -39,13 +40,15 @@ struct Fixture {
         {
             TSQLiteDatabase db(dbFileName, dbKey);
             createSchema(db);
-            db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '1')"));
+            bench::storeCity(db, gbk("北京"), "1");
             db.RunSql(gbk("INSERT INTO sheng VALUES ('北京')"));
             db.RunSql(gbk("INSERT INTO city VALUES ('1', '北京', '北京')"));
+            std::vector<bench::BusRow> lines;
             for (int i = 0; i < 40; ++i)
-                db.RunSql("INSERT INTO bus VALUES ('" + std::to_string(i) + "', '1', '" + std::to_string(i) +
-                          gbk("路', '天安门东-->红桥路口', '空调车', '首车5:30 末车23:00', '票价1元', "
-                              "'天安门东,王府井,东单,建国门', '建国门,东单,王府井,天安门东')"));
+                lines.push_back({std::to_string(i), "1", std::to_string(i) + gbk("路"), gbk("天安门东-->红桥路口"),
+                                 gbk("空调车"), gbk("首车5:30 末车23:00"), gbk("票价1元"),
+                                 gbk("天安门东,王府井,东单,建国门"), gbk("建国门,东单,王府井,天安门东")});
+            bench::insertLines(db, lines);
         }
         main = createForm<TForm1>();
         city = createForm<TForm2>();

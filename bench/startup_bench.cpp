@@ -7,10 +7,11 @@
 // none). Reports the time from process start to the first paint of the filled main window, the time until the
 // About page's request reaches a local server, and the memory (RSS summed over the process and its children)
 // at first paint and one second after the page request.
+#include "SeedDb.h"
 #include "TestPaths.h"
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>
@@ -43,17 +44,11 @@ void makeDb(const std::string &file, int lines) {
     TSQLiteDatabase::CreateFile(file, dbKey);
     TSQLiteDatabase db(file, dbKey);
     createSchema(db);
-    db.RunSql(gbk("INSERT INTO uconf VALUES (1, '北京', '1')"));
-    db.RunSql("BEGIN");
-    for (int i = 0; i < lines; ++i) {
-        std::string n = std::to_string(i), stations;
-        for (int s = 0; s < 25; ++s)
-            stations += (s ? "," : "") + gbk("站点") + n + "_" + std::to_string(s);
-        db.RunSql("INSERT INTO bus VALUES ('" + n + "', '1', '" + n + gbk("路") + "', '" + gbk("甲站-->乙站") + "', '" +
-                  gbk("空调车") + "', '" + gbk("首班 6:00 末班 22:00") + "', '" + gbk("票价 2元") + "', '" + stations +
-                  "', '" + stations + "')");
-    }
-    db.RunSql("COMMIT");
+    bench::storeCity(db, gbk("北京"), "1");
+    std::vector<bench::BusRow> rows;
+    for (int i = 0; i < lines; ++i)
+        rows.push_back(bench::syntheticLine(std::to_string(i), "1", i));
+    bench::insertLines(db, rows);
 }
 
 double msSince(Clock::time_point start) {

@@ -8,8 +8,8 @@
 #include "app/TransferWorker.h"
 #include "data/SQLiteDatabase.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "route/IndexCache.h"
+#include "text/Gbk.h"
 #include "tools/busdb/BusDb.h"
 
 #include <QDir>

@@ -6,8 +6,8 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -28,12 +28,12 @@ public:
     // Applies the selected city to the main window and stores it, then closes; with no city it only closes.
     void Button1Click();
 
-    QGroupBox *GroupBox1;
+    QGroupBox *GroupBox1; // "选择城市", around the two lists
     QComboBox *ComboBox1; // provinces
-    QLabel *Label1;
+    QLabel *Label1;       // "省" after the province list
     QComboBox *ComboBox2; // city names of the selected province
-    QLabel *Label2;
-    QPushButton *Button1;
+    QLabel *Label2;       // "市" after the city list
+    QPushButton *Button1; // "确定": applies the selected city
     QComboBox *ComboBox3; // city ids, parallel to ComboBox2; never shown
 
 private:

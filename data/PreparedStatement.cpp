@@ -52,4 +52,13 @@ std::string PreparedStatement::firstText() {
     return value;
 }
 
+std::vector<std::string> PreparedStatement::columnNames() const {
+    std::vector<std::string> names;
+    for (int j = 0; j < sqlite3_column_count(stmt_.get()); ++j) {
+        const char *name = sqlite3_column_name(stmt_.get(), j);
+        names.emplace_back(name ? name : "");
+    }
+    return names;
+}
+
 } // namespace velmora

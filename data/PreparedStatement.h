@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -22,6 +23,8 @@ public:
     bool next();
     // A column of the current row as text; "" for NULL.
     std::string columnText(int index) const;
+    // The names of the columns the statement yields, as written in it; known before any row is read.
+    std::vector<std::string> columnNames() const;
     // The first column of the first row, "" when there is none; resets the statement.
     std::string firstText();
 

@@ -3,7 +3,7 @@
 // and one exception type whose messages have one fixed layout.
 #pragma once
 
-#include "platform/Exception.h"
+#include "text/Exception.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 #include "data/SQLiteTable.h"
 
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <cmath>
 #include <cstdio>

@@ -2,7 +2,7 @@
 // One query's whole result, read into memory; walked with a forward-only cursor.
 #pragma once
 
-#include "platform/ByteStream.h"
+#include "text/ByteStream.h"
 
 #include <cstdint>
 #include <string>
@@ -35,7 +35,6 @@ public:
     ByteStream *ColumnBlob(int index) const;
     std::string ColumnBlobText(int index) const;
 
-    const std::vector<std::string> &ColumnNames() const { return columnNames_; }
     int ColumnKindAt(int index) const { return columnKinds_.at(std::size_t(index)); }
 
 private:

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/Statements.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 namespace velmora {
 std::string quoteSql(std::string_view s) {

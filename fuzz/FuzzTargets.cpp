@@ -2,11 +2,11 @@
 #include "FuzzTargets.h"
 
 #include "SkinPacker.h"
-#include "skins/SkinNotice.h"
-#include "skins/SkinParser.h"
-#include "skins/TLZH.h"
-#include "skins/TQuickIni.h"
-#include "skins/TSkinReader.h"
+#include "skins/format/SkinNotice.h"
+#include "skins/format/SkinParser.h"
+#include "skins/format/TLZH.h"
+#include "skins/format/TQuickIni.h"
+#include "skins/format/TSkinReader.h"
 
 #include <QCoreApplication>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "grid/ClientDataSet.h"
 
-#include "platform/Exception.h"
+#include "text/Exception.h"
 
 #include <algorithm>
 #include <climits>

@@ -53,11 +53,6 @@ public:
     // A move made by the user (row 1-based); notifies only when the current row changes.
     void MoveTo(int recNo);
 
-    // The steps of an append, for callers that set fields one at a time.
-    void Append();
-    void SetFieldValue(std::string_view name, std::string_view value);
-    void Post();
-
     // The value as a field of `size` bytes stores it: up to the first NUL, then at most `size` bytes.
     static std::string_view storedValue(std::string_view value, int size);
 
@@ -66,6 +61,10 @@ public:
     std::function<void()> AfterScroll;
 
 private:
+    // AppendRow's steps: start a row, set its fields one at a time, post it.
+    void Append();
+    void SetFieldValue(std::string_view name, std::string_view value);
+    void Post();
     void checkBrowsing(const char *operation) const;
     void notifyScrolled();
 

@@ -2,9 +2,9 @@
 #include "grid/DBGrid.h"
 
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/Shell.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include <QFontMetrics>
 #include <QHeaderView>

@@ -2,7 +2,7 @@
 #include "platform/Application.h"
 
 #include "platform/KeyboardAccess.h"
-#include "skins/SkinNotice.h"
+#include "skins/format/SkinNotice.h"
 
 #include <QFont>
 #include <QFontDatabase>

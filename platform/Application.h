@@ -2,8 +2,8 @@
 // The application layer: the top-level exception handler, form creation and modal showing.
 #pragma once
 
-#include "platform/Exception.h"
 #include "platform/Messages.h"
+#include "text/Exception.h"
 
 #include <QApplication>
 #include <QDialog>

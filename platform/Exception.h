@@ -1,20 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The program's base exception: carries only a message, as GBK bytes.
+// The old path of text/Exception.h, kept only while the transfer planner's files still include it; remove it once none
+// do.
 #pragma once
 
-#include <exception>
-#include <string>
-
-namespace velmora {
-
-class Exception : public std::exception {
-public:
-    explicit Exception(std::string message) : message_(std::move(message)) {}
-    const std::string &message() const noexcept { return message_; }
-    const char *what() const noexcept override { return message_.c_str(); }
-
-private:
-    std::string message_;
-};
-
-} // namespace velmora
+#include "text/Exception.h"

@@ -3,8 +3,8 @@
 
 #include "platform/Application.h"
 
-#include "platform/AppTitle.h"
-#include "platform/Gbk.h"
+#include "text/AppTitle.h"
+#include "text/Gbk.h"
 
 #include <QAbstractButton>
 #include <QApplication>

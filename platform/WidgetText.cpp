@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/WidgetText.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -65,6 +65,10 @@ std::string itemText(const QComboBox *combo, int index) {
     if (index < 0 || index >= combo->count())
         return {};
     return combo->itemData(index, GbkBytesRole).toByteArray().toStdString();
+}
+
+QString shownText(std::string_view gbk) {
+    return fromGbk(gbk);
 }
 
 QVariant gbkItemData(std::string_view gbk, int role) {

@@ -34,6 +34,10 @@ std::string itemText(const QComboBox *combo, int index);
 // What a model gives for `role` of an item whose text is `gbk`: the shown text, its bytes, or nothing.
 QVariant gbkItemData(std::string_view gbk, int role);
 
+// What a widget shows for GBK bytes that need not come back as they were: a suggestion, which comes back as the
+// typed text. Touches no widget, so a worker thread may make the texts.
+QString shownText(std::string_view gbk);
+
 // The text typed into a line edit, as GBK; characters GBK cannot hold become "?".
 std::string typedText(const QLineEdit *edit);
 

@@ -17,6 +17,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   clang-format-14  # pinned: scripts/format.sh calls this version by name
   file librsvg2-bin lintian desktop-file-utils appstream
+  graphviz  # scripts/layers-diagram.sh draws docs/layers.svg from docs/layers.dot
   # desktop tests: a real X11 window manager, a headless Wayland compositor and Qt's Wayland backend, and the
   # accessibility bus with its Python bindings for reading the AT-SPI tree
   openbox weston qt6-wayland at-spi2-core dbus-x11 python3-pyatspi

@@ -6,7 +6,7 @@
 
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <fstream>
 #include <gtest/gtest.h>

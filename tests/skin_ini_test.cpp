@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The INI reader's rules and the colour readers.
-#include "skins/TQuickIni.h"
+#include "skins/format/TQuickIni.h"
 
 #include <gtest/gtest.h>
 

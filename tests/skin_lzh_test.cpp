@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The LZHUF decoder against the packer's encoder, and against streams written by hand.
 #include "SkinPacker.h"
-#include "skins/LzhufCode.h"
-#include "skins/TLZH.h"
+#include "skins/format/LzhufCode.h"
+#include "skins/format/TLZH.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,8 @@
 #include "MessageCapture.h"
 #include "SkinPacker.h"
 #include "TestPaths.h"
-#include "skins/SkinParser.h"
-#include "skins/TSkinReader.h"
+#include "skins/format/SkinParser.h"
+#include "skins/format/TSkinReader.h"
 
 #include <QBuffer>
 #include <QTemporaryDir>

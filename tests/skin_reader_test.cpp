@@ -2,7 +2,7 @@
 // The package reader: header and version blocks, name list rules, size table, entries, damaged packages.
 #include "MessageCapture.h"
 #include "SkinPacker.h"
-#include "skins/TSkinReader.h"
+#include "skins/format/TSkinReader.h"
 
 #include <cstdio>
 #include <cstdlib>

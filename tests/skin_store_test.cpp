@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The skin store's rules: names and IDs, the duplicate-name error, copying and the persisted form.
-#include "platform/Exception.h"
-#include "skins/SkinParser.h"
-#include "skins/SkinStore.h"
-#include "skins/TSkinReader.h"
+#include "skins/format/SkinParser.h"
+#include "skins/format/SkinStore.h"
+#include "skins/format/TSkinReader.h"
+#include "text/Exception.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The skin engine's frame slicing and 9-slice drawing, pixel by pixel on plain images.
-#include "skins/SkinTheme.h"
+#include "skins/engine/SkinTheme.h"
 
 #include <QImage>
 #include <QPainter>

@@ -2,7 +2,7 @@
 // The statement texts, compared byte for byte with the program's texts.
 #include "data/Schema.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/Exception.h"
-#include "platform/Gbk.h"
+#include "text/Exception.h"
+#include "text/Gbk.h"
 
 #include <gtest/gtest.h>
 

@@ -12,8 +12,8 @@
 #include "grid/ClientDataSet.h"
 #include "grid/DBGrid.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include "BuildSettings.h"
 

@@ -3,9 +3,9 @@
 // the skinned window's caption, and pixel comparison of a grabbed widget with a skin's bitmap.
 #pragma once
 
-#include "skins/SkinData.h"
-#include "skins/SkinManage.h"
-#include "skins/SkinTheme.h"
+#include "skins/engine/SkinData.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/engine/SkinTheme.h"
 
 #include "WindowTest.h"
 

@@ -7,7 +7,7 @@
 #include "about/AboutHook.h"
 #include "about/PageModule.h"
 #include "about/TForm3.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QContextMenuEvent>
 #include <QGroupBox>

@@ -10,8 +10,8 @@
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include "grid/ClientDataSet.h"
-#include "platform/Gbk.h"
 #include "platform/WidgetText.h"
+#include "text/Gbk.h"
 
 #include <QApplication>
 #include <QComboBox>

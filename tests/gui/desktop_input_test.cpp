@@ -4,7 +4,7 @@
 #include "MainWindowFixture.h"
 
 #include "city/TForm2.h"
-#include "skins/SkinCaption.h"
+#include "skins/engine/SkinCaption.h"
 
 #include <QAbstractItemView>
 #include <QAccessible>

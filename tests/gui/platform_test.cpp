@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The application layer: error box, message dialogs, title rule, forms, modal centring, fonts, clipboard.
 #include "MessageCapture.h"
-#include "platform/AppTitle.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/Shell.h"
 #include "platform/WidgetText.h"
+#include "text/AppTitle.h"
+#include "text/Gbk.h"
 
 #include <QAbstractButton>
 #include <QClipboard>

@@ -4,10 +4,10 @@
 #include "MessageCapture.h"
 #include "SkinFixture.h"
 #include "platform/Messages.h"
-#include "skins/SkinData.h"
-#include "skins/SkinManage.h"
-#include "skins/SkinTheme.h"
-#include "skins/TSkinReader.h"
+#include "skins/engine/SkinData.h"
+#include "skins/engine/SkinManage.h"
+#include "skins/engine/SkinTheme.h"
+#include "skins/format/TSkinReader.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -26,7 +26,7 @@ using velmora::test::mismatches;
 using velmora::test::SkinEngine;
 
 TEST_F(SkinEngine, StartUpSwitchesOnWithoutTimerAndSkinsWindowsWhenShown) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     EXPECT_FALSE(engine.skinReady());
     EXPECT_FALSE(engine.Active());
     engine.LoadFromStore(store, 1);
@@ -55,7 +55,7 @@ TEST_F(SkinEngine, StartUpSwitchesOnWithoutTimerAndSkinsWindowsWhenShown) {
 }
 
 TEST_F(SkinEngine, MenuCommandsRefreshOnceWithTheLastSkin) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     int changed = 0;
     engine.OnSkinChanged = [&](TSkinData &e) {
         EXPECT_EQ(&e, &engine);
@@ -94,7 +94,7 @@ TEST_F(SkinEngine, MenuCommandsRefreshOnceWithTheLastSkin) {
 }
 
 TEST_F(SkinEngine, IndexBeyondStoreChangesNothing) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     auto theme = engine.theme();
     std::string buffer = engine.skinBuffer().bytes();
@@ -108,7 +108,7 @@ TEST_F(SkinEngine, IndexBeyondStoreChangesNothing) {
 
 TEST_F(SkinEngine, EmptyOrDamagedItemKeepsThePreviousSkin) {
     MessageCapture capture;
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     QWidget skinned;
     skinned.setFixedSize(120, 80);
@@ -145,7 +145,7 @@ TEST_F(SkinEngine, EmptyOrDamagedItemKeepsThePreviousSkin) {
 }
 
 TEST_F(SkinEngine, ActiveBeforeAnySkinSkinsNothing) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     engine.SetActive(true);
     EXPECT_TRUE(engine.Active());
     EXPECT_FALSE(manager().skinningOn());
@@ -160,7 +160,7 @@ TEST_F(SkinEngine, ActiveBeforeAnySkinSkinsNothing) {
 }
 
 TEST_F(SkinEngine, TagNinetyNineIsLeftAlone) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     QWidget plain;
     auto *kept = new QPushButton(QStringLiteral("查 询"), &plain);
     kept->setGeometry(10, 10, 92, 41);
@@ -185,7 +185,7 @@ TEST_F(SkinEngine, TagNinetyNineIsLeftAlone) {
 }
 
 TEST_F(SkinEngine, ButtonAndGroupBoxArePaintedFromTheSkinBitmaps) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     const ParsedSkin &skin = engine.theme()->skin;
     QWidget win;
@@ -227,7 +227,7 @@ TEST_F(SkinEngine, ButtonAndGroupBoxArePaintedFromTheSkinBitmaps) {
 }
 
 TEST_F(SkinEngine, MessageBoxIsSkinnedWhenActivated) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     bool skinned = false, frameless = false;
     QTimer::singleShot(0, [&] {
@@ -244,7 +244,7 @@ TEST_F(SkinEngine, MessageBoxIsSkinnedWhenActivated) {
 }
 
 TEST_F(SkinEngine, CaptionButtonsCloseAndDragMovesTheWindow) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     QDialog dialog(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     dialog.setFixedSize(300, 200);
@@ -274,7 +274,7 @@ TEST_F(SkinEngine, CaptionButtonsCloseAndDragMovesTheWindow) {
 }
 
 TEST_F(SkinEngine, RemovingSkinsRestoresWindows) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     QWidget win;
     win.setFixedSize(200, 100);
     auto *edit = new QLineEdit(&win);

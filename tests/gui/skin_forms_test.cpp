@@ -10,7 +10,7 @@
 #include "app/TForm1.h"
 #include "city/TForm2.h"
 #include "data/SQLiteDatabase.h"
-#include "skins/SkinManage.h"
+#include "skins/engine/SkinManage.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -56,7 +56,7 @@ void populate(QWidget &win) {
 } // namespace
 
 TEST_F(SkinEngine, ComboBoxAndScrollBarArePaintedFromTheSkinBitmaps) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     const ParsedSkin &skin = engine.theme()->skin;
     QWidget win;
@@ -112,7 +112,7 @@ TEST_F(SkinEngine, ComboBoxAndScrollBarArePaintedFromTheSkinBitmaps) {
 }
 
 TEST_F(SkinEngine, CaptionMinimisesAndMaximisesOnlyWhereTheWindowAllows) {
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     const ParsedSkin &skin = engine.theme()->skin;
 
@@ -155,7 +155,7 @@ TEST_F(SkinEngine, WindowWhoseSkinIsRemovedLooksExactlyAsBefore) {
     QImage before = win.grab().toImage();
     QRect geometry = win.geometry();
 
-    TSkinData engine;
+    TSkinData engine(TSkinManage::instance());
     startUp(engine);
     win.hide();
     win.show();

@@ -9,8 +9,8 @@
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "route/Planner.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,9 +8,9 @@
 #include "app/TForm1.h"
 #include "city/TForm2.h"
 #include "platform/Application.h"
-#include "platform/Gbk.h"
 #include "platform/Messages.h"
-#include "skins/SkinManage.h"
+#include "skins/engine/SkinManage.h"
+#include "text/Gbk.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "MessageCapture.h"
 
-#include "skins/SkinNotice.h"
+#include "skins/format/SkinNotice.h"
 
 namespace velmora::test {
 

@@ -3,7 +3,7 @@
 
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QDir>
 #include <QProcess>

@@ -9,13 +9,12 @@
 #include "data/SQLiteTable.h"
 #include "data/Schema.h"
 #include "data/Transaction.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <ostream>
 #include <random>
-#include <sqlcipher/sqlite3.h>
 #include <unistd.h>
 #include <vector>
 
@@ -116,16 +115,11 @@ int runQuery(const std::string &file, const std::string &utf8Sql, std::ostream &
         // Opening never creates a file, so a mistyped name fails here with the layer's message.
         TSQLiteDatabase db(file, dbKey);
         // The result table knows its column names only when there is a row; the statement knows them always.
-        std::vector<std::string> names;
-        {
-            StatementPtr stmt = db.Prepare(sql);
-            for (int j = 0; j < sqlite3_column_count(stmt.get()); ++j)
-                names.push_back(gbkToUtf8(sqlite3_column_name(stmt.get(), j)));
-        }
+        std::vector<std::string> names = PreparedStatement(db, sql).columnNames();
         std::unique_ptr<TSQLiteTable> table = db.QueryTable(sql);
         std::string line;
         for (std::size_t j = 0; j < names.size(); ++j)
-            line += (j ? "\t" : "") + escapeCell(names[j]);
+            line += (j ? "\t" : "") + escapeCell(gbkToUtf8(names[j]));
         if (!names.empty())
             out << line << '\n';
         for (; !table->AtEnd(); table->MoveNext()) {

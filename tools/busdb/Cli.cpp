@@ -6,7 +6,7 @@
 #include "Gtfs.h"
 #include "Route.h"
 
-#include "platform/Exception.h"
+#include "text/Exception.h"
 
 #include <algorithm>
 #include <cstdlib>

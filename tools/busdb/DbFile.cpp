@@ -2,7 +2,7 @@
 #include "DbFile.h"
 
 #include "Error.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <filesystem>
 #include <system_error>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "GbkText.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <QList>
 #include <QString>

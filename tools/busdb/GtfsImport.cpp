@@ -8,7 +8,7 @@
 #include "data/SQLiteDatabase.h"
 #include "data/Schema.h"
 #include "data/Transaction.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <sstream>
 

@@ -4,7 +4,7 @@
 #include "GtfsFields.h"
 #include "GtfsTables.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <algorithm>
 #include <map>

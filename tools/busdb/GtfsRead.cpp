@@ -10,7 +10,7 @@
 #include "GtfsFields.h"
 #include "GtfsTables.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // skinstore OUT PACKAGE...: writes the persisted skin store holding the given packages in order. The items are
 // created as the main window's store has them: IDs 0 to 4, then two items added and removed, so that the sixth
 // item gets ID 7 and the name "SkinItem7".
-#include "platform/Exception.h"
-#include "skins/SkinStore.h"
+#include "skins/format/SkinStore.h"
+#include "text/Exception.h"
 
 #include <cstdio>
 #include <fstream>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SkinPacker.h"
 
-#include "skins/LzhufCode.h"
-#include "skins/PackageFormat.h"
+#include "skins/format/LzhufCode.h"
+#include "skins/format/PackageFormat.h"
 
 #include <algorithm>
 #include <filesystem>
