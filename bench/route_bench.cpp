@@ -12,8 +12,8 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
 #include "route/Planner.h"
+#include "text/Gbk.h"
 
 #include <QTemporaryDir>
 #include <algorithm>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "route/PlanTexts.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 namespace velmora::route {
 

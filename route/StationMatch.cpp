@@ -3,7 +3,7 @@
 // pinyin, through ICU's transliterators.
 #include "route/TransferIndex.h"
 
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 
 #include <mutex>
 #include <unicode/translit.h>

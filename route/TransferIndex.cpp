@@ -5,7 +5,7 @@
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
 #include "data/Statements.h"
-#include "platform/Gbk.h"
+#include "text/Gbk.h"
 #include <algorithm>
 #include <cstring>
 

@@ -7,8 +7,8 @@
 #include "TestPaths.h"
 #include "data/SQLiteDatabase.h"
 #include "data/SQLiteTable.h"
-#include "platform/Gbk.h"
 #include "route/Planner.h"
+#include "text/Gbk.h"
 
 #include <algorithm>
 #include <array>

@@ -5,11 +5,11 @@
 #include "TestPaths.h"
 
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
 #include "route/IndexCache.h"
 #include "route/PlanTexts.h"
 #include "route/Planner.h"
 #include "route/Service.h"
+#include "text/Gbk.h"
 
 #include <climits>
 #include <gtest/gtest.h>

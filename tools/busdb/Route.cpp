@@ -6,9 +6,9 @@
 
 #include "data/PreparedStatement.h"
 #include "data/SQLiteDatabase.h"
-#include "platform/Gbk.h"
 #include "route/PlanTexts.h"
 #include "route/Planner.h"
+#include "text/Gbk.h"
 
 #include <ostream>
 
