@@ -1,6 +1,25 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Shared steps of the desktop checks: a private X server, the program in a work folder, waiting for windows.
 
+skip() { echo "SKIP: $*"; exit 77; }
+fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" 2>/dev/null || true; exit 1; }
+
+# A check's common start: its output folder $1, a work folder, and the clean-up of the program, the window
+# manager (wm_pid) and the X server when the script exits.
+begin_check() {
+  out=$1
+  mkdir -p "$out"
+  work=$(mktemp -d)
+  xvfb_pid= wm_pid= pid=
+  trap end_check EXIT
+}
+
+end_check() {
+  stop_program
+  for p in $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+
 # Starts Xvfb of size $1 on a free display and exports DISPLAY; sets xvfb_pid.
 start_xvfb() {
   local fifo number

@@ -9,19 +9,9 @@ set -euo pipefail
 program=$(realpath "$1")
 database=$(realpath "$2")
 out=$(realpath -m "${3:-$PWD/openbox_check}")
-skip() { echo "SKIP: $*"; exit 77; }
-for tool in Xvfb openbox xdotool xprop xwininfo; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 source "$(dirname "$0")/desktop_lib.sh"
-mkdir -p "$out"
-work=$(mktemp -d)
-xvfb_pid= wm_pid= pid=
-cleanup() {
-  stop_program
-  for p in $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" 2>/dev/null || true; exit 1; }
+for tool in Xvfb openbox xdotool xprop xwininfo; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
+begin_check "$out"
 
 start_xvfb 1280x1024 || skip "Xvfb did not start"
 openbox --sm-disable >"$out/openbox.log" 2>&1 &

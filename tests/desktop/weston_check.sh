@@ -11,20 +11,10 @@ set -euo pipefail
 program=$(realpath "$1")
 database=$(realpath "$2")
 out=$(realpath -m "${3:-$PWD/weston_check}")
-skip() { echo "SKIP: $*"; exit 77; }
+source "$(dirname "$0")/desktop_lib.sh"
 for tool in Xvfb weston xdotool import convert; do command -v "$tool" >/dev/null || skip "$tool is not installed"; done
 compgen -G "/usr/lib/*/qt6/plugins/platforms/libqwayland-generic.so" >/dev/null || skip "qt6-wayland is not installed"
-source "$(dirname "$0")/desktop_lib.sh"
-mkdir -p "$out"
-work=$(mktemp -d)
-xvfb_pid= wm_pid= pid=
-cleanup() {
-  stop_program
-  for p in $wm_pid $xvfb_pid; do kill "$p" 2>/dev/null || true; wait "$p" 2>/dev/null || true; done
-  rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; import -window root "$out/failure.png" 2>/dev/null || true; exit 1; }
+begin_check "$out"
 
 # weston's output: 1024x768 at the X screen's top left; its panel takes the top rows.
 out_w=1024 out_h=768 panel=32

@@ -2,6 +2,7 @@
 // Input as the window system delivers it: clicks and keys go through the main window's native window, so a
 // grab or a lost event shows up here as it would on a desktop.
 #include "MainWindowFixture.h"
+#include "UrlCatcher.h"
 
 #include "city/TForm2.h"
 #include "skins/engine/SkinCaption.h"
@@ -18,19 +19,12 @@ using velmora::test::busRow;
 using velmora::test::G;
 using velmora::test::MainWindow;
 using velmora::test::storedCity;
+using velmora::test::UrlCatcher;
 
 namespace {
 const std::vector<std::string> kStations = {
     storedCity("上海", "2"),
     busRow("1", "2", "1路", "育才小学-->火车站", "育才小学,解放广场,火车站", "", "空调"),
-};
-
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    std::vector<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.push_back(url); }
 };
 
 // Types `text` into whatever has the keyboard in the window, one character at a time.
@@ -186,5 +180,3 @@ TEST_F(MainWindow, ScreenReadersHearWhatEachControlIsFor) {
     EXPECT_EQ(nameOf(dialog.ComboBox2), QString::fromUtf8("城市"));
     EXPECT_EQ(dialog.Label1->buddy(), static_cast<QWidget *>(dialog.ComboBox1));
 }
-
-#include "desktop_input_test.moc"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window driven as a user would: queries, the grid, details, copy and links.
 #include "MainWindowFixture.h"
+#include "UrlCatcher.h"
 
 using namespace velmora;
 using velmora::test::busRow;
@@ -9,6 +10,7 @@ using velmora::test::kThreeLines;
 using velmora::test::MainWindow;
 using velmora::test::MessageCapture;
 using velmora::test::storedCity;
+using velmora::test::UrlCatcher;
 
 TEST_F(MainWindow, EachModeBuildsItsStatement) {
     start(
@@ -207,16 +209,6 @@ TEST_F(MainWindow, CopyPutsCaptionAndDetailsOnTheClipboardByteForByte) {
               fromGbk(G("上海 1路　　A站-->B站 \r\n")) + fromGbk(caption(form->xxxx)));
 }
 
-namespace {
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    std::vector<QUrl> opened;
-public slots:
-    void open(const QUrl &url) { opened.push_back(url); }
-};
-} // namespace
-
 TEST_F(MainWindow, LinksOpenTheLinePageAndTheHomePage) {
     UrlCatcher catcher;
     QString scheme = QUrl(QString::fromLatin1(kSiteBase)).scheme();
@@ -257,5 +249,3 @@ TEST_F(MainWindow, BothBoxesTakeAHundredThousandPastedCharacters) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, G("查询方式或输入内容是否有误?"));
 }
-
-#include "mainwindow_queries_test.moc"
